@@ -1,0 +1,89 @@
+#pragma once
+// Small free functions that nearly every window uses.
+
+#include "platform/findfile.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+namespace core {
+
+// A 32-bit local DOS date and time: date in the high 16 bits, time in the
+// low 16 bits; 0 = no time recorded.
+using PackedDosDateTime = quint32;
+
+enum EntryKindValue { ekFolder = 0, ekDotEntry = 1, ekFile = 2 };
+
+// Message boxes through the prompter in use.
+void ErrorBox(const QString& message);
+void WarningBox(const QString& message);
+void InfoBox(const QString& message);
+
+// Text tests and conversions.
+bool IsLetter(QChar c);
+bool IsDigit(QChar c);
+bool IsLetterOrDigit(QChar c);
+bool IsBlankChar(QChar c);
+bool IsBlankText(const QString& s);
+QString DigitsOnly(const QString& s);
+qint64 StrToIntOrZero(const QString& s);
+double StrToFloatOrZero(const QString& s);
+QString TabField(const QString& s, int n);
+QString JoinPath(const QString& folder, const QString& name);
+
+// Number texts.
+QString FormatGrouped(qint64 n);
+QString FormatGroupedF(double x);
+QString FormatNumberText(double x);
+
+// The program-wide short date format (set at start-up by fix2000).
+QString ShortDateFormat();
+void SetShortDateFormat(const QString& format);
+// The date-format widening of start-up: "yy" -> "yyyy", first "MMM" -> "MM".
+QString WidenDateFormat(const QString& format);
+
+// Date texts.
+QString SafeDateToStr(const QDate& d);
+QDateTime DosToDateTime(PackedDosDateTime t);
+PackedDosDateTime DateTimeToDos(const QDateTime& local);  // 0 when out of DOS range
+QString DosDateText(PackedDosDateTime t);
+QString DosTimeText(PackedDosDateTime t);
+QString DosTimeHHMM(PackedDosDateTime t);
+QString DosDateYYYYMMDD(PackedDosDateTime t);
+int AgeInDays(PackedDosDateTime t);
+int AgeInDays(PackedDosDateTime t, const QDate& today);
+QString AgeText(const QDateTime& d);
+QString RelativeDateText(const QDateTime& d, const QDateTime& ref);
+
+// Found-file record functions.
+double FindDataSize(const plat::FindData& f);
+PackedDosDateTime LastAccessDosTime(const plat::FindData& f);
+PackedDosDateTime CreationDosTime(const plat::FindData& f);
+PackedDosDateTime LastWriteDosTime(const plat::FindData& f);
+PackedDosDateTime FileTimeToLocalDos(plat::FileTime t);  // 0 when it fails
+int EntryKind(const plat::FindData& r);
+
+// Drives and folders.
+bool GetDiskSpace(const QString& root, double& freeBytes, double& totalBytes);
+bool DriveReady(QChar letter);
+bool PathDriveReady(const QString& path);
+void ChangeToFolder(const QString& path);  // raises plat::IoError
+
+// File types.
+QString FileTypeName(const QString& ext);
+void ListRegisteredExtensions(QStringList& list, bool withAll);
+
+// The strings view: writes the readable text runs of inFile to outFile.
+void ExtractTextRuns(const QString& inFile, const QString& outFile, int minLen, int maxLen);
+
+// Settings and registry.
+QString SettingsRootKey();
+// key: "Software\Halvane\Trovik\3.0\<Section>" (or a path below the root);
+// empty on any failure.
+QString ReadUserRegString(const QString& key, const QString& name);
+QString ReadMachineRegString(const QString& key, const QString& name);
+
+}  // namespace core

@@ -1,0 +1,82 @@
+#include "core/scriptedprompter.h"
+
+namespace core {
+
+QStringList ScriptedPrompter::texts(Kind kind) const
+{
+    QStringList out;
+    for (const Record& r : records_)
+        if (r.kind == kind)
+            out << r.text;
+    return out;
+}
+
+QStringList ScriptedPrompter::allTexts() const
+{
+    QStringList out;
+    for (const Record& r : records_)
+        out << r.text;
+    return out;
+}
+
+ScriptedPrompter::Reply ScriptedPrompter::next()
+{
+    if (replies_.empty())
+        return std::monostate{};
+    Reply r = std::move(replies_.front());
+    replies_.pop_front();
+    return r;
+}
+
+void ScriptedPrompter::message(MessageKind kind, const QString& text, const QString& caption)
+{
+    const Kind k = kind == MessageKind::Error ? Kind::Error : kind == MessageKind::Warning ? Kind::Warning : Kind::Info;
+    records_.append({k, text, caption});
+}
+
+Answer ScriptedPrompter::confirm(ConfirmKind kind, const QString& text, const QString& caption)
+{
+    records_.append({Kind::Confirm, text, caption});
+    const Reply r = next();
+    if (const Answer* a = std::get_if<Answer>(&r))
+        return *a;
+    return kind == ConfirmKind::OkCancel ? Answer::Cancel : kind == ConfirmKind::YesNoCancel ? Answer::Cancel : Answer::No;
+}
+
+std::optional<QString> ScriptedPrompter::input(const QString& caption, const QString& prompt, const QString& initial)
+{
+    records_.append({Kind::Input, prompt, caption});
+    const Reply r = next();
+    if (const QString* s = std::get_if<QString>(&r))
+        return *s;
+    return std::nullopt;
+}
+
+std::optional<QString> ScriptedPrompter::pickFolder(const QString& caption, const QString& initialFolder)
+{
+    records_.append({Kind::Folder, initialFolder, caption});
+    const Reply r = next();
+    if (const QString* s = std::get_if<QString>(&r))
+        return *s;
+    return std::nullopt;
+}
+
+std::optional<QString> ScriptedPrompter::saveFile(const SaveRequest& request)
+{
+    records_.append({Kind::Save, request.initialName, request.caption});
+    const Reply r = next();
+    if (const QString* s = std::get_if<QString>(&r))
+        return *s;
+    return std::nullopt;
+}
+
+std::optional<PrintTarget> ScriptedPrompter::choosePrinter(const QString& caption)
+{
+    records_.append({Kind::Print, QString(), caption});
+    const Reply r = next();
+    if (const PrintTarget* t = std::get_if<PrintTarget>(&r))
+        return *t;
+    return std::nullopt;
+}
+
+}  // namespace core

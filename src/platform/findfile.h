@@ -1,0 +1,87 @@
+#pragma once
+// Folder enumeration in the shape of FindFirstFile/FindNextFile.
+
+#include <QString>
+#include <QtGlobal>
+#include <memory>
+#include <set>
+#include <utility>
+#include <sys/types.h>
+
+namespace plat {
+
+// Attribute bits, as the Windows find-data record carries them.
+constexpr quint32 faReadOnly = 0x01;
+constexpr quint32 faHidden = 0x02;
+constexpr quint32 faSystem = 0x04;   // devices, FIFOs and sockets
+constexpr quint32 faVolumeId = 0x08;
+constexpr quint32 faDirectory = 0x10;
+constexpr quint32 faArchive = 0x20;  // never set on this platform
+constexpr quint32 faNormal = 0x80;   // never set; kept for callers' masks
+constexpr quint32 faReparse = 0x400; // a symbolic link
+// Everything except links: what finders and statistics ask for.
+constexpr quint32 faAnyFile = faReadOnly | faHidden | faSystem | faVolumeId | faDirectory | faArchive;
+constexpr quint32 faInvalid = 0xFFFFFFFFu;  // attribute query failed
+
+// A 64-bit file time: 100-ns intervals since 1601-01-01 UTC; 0 = not recorded.
+using FileTime = quint64;
+FileTime unixToFileTime(qint64 seconds, qint64 nanoseconds);
+
+struct FindData {
+    quint32 attributes = 0;
+    FileTime creationTime = 0;  // statx birth time, 0 where not recorded
+    FileTime lastAccessTime = 0;
+    FileTime lastWriteTime = 0;
+    quint32 sizeHigh = 0;
+    quint32 sizeLow = 0;
+    QString name;  // long name; the short name is the same name
+    quint64 size() const { return (quint64(sizeHigh) << 32) | sizeLow; }
+};
+
+// Shared by the enumerations of one walk: no folder (device, inode) is
+// entered twice, and no folder on another file system than the walk's
+// drive is entered.
+class WalkContext {
+public:
+    // True the first time a folder is entered; false when seen before.
+    bool enter(dev_t dev, ino_t ino) { return seen_.insert({dev, ino}).second; }
+private:
+    std::set<std::pair<dev_t, ino_t>> seen_;
+};
+
+// FindFirst/FindNext over one folder. The pattern is a drive path whose last
+// component may hold the wildcards '*' and '?' ("C:\dir\*.*", "C:\dir\*.txt"),
+// matched without regard to case; "*.*" and "*" match every name.
+// An entry is returned only when each of its special attributes (hidden,
+// system, directory, reparse) is in the mask, as with the classic FindFirst:
+// faAnyFile gives everything but links; links need faReparse.
+// "." and ".." are returned (as directories) except at a drive root.
+// The folder is not entered when it lies on another file system than its
+// drive (a mount point) or when the WalkContext has seen it.
+class FolderEnum {
+public:
+    FolderEnum();
+    ~FolderEnum();
+    FolderEnum(const FolderEnum&) = delete;
+    FolderEnum& operator=(const FolderEnum&) = delete;
+
+    bool findFirst(const QString& pattern, quint32 mask, FindData& out, WalkContext* walk = nullptr);
+    bool findNext(FindData& out);
+    void close();
+    // errno of the last failure of findFirst (ENOENT, EACCES, EXDEV for
+    // another file system, ELOOP for a folder already walked); 0 on success.
+    int lastError() const { return lastError_; }
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+    int lastError_ = 0;
+};
+
+// Find-data of one path (without following a link); false when it is gone.
+bool statPath(const QString& drivePath, FindData& out);
+
+// True when the Windows-style wildcard pattern matches name, ignoring case.
+bool matchesWildcard(const QString& pattern, const QString& name);
+
+}  // namespace plat
