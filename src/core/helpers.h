@@ -44,6 +44,8 @@ QString ShortDateFormat();
 void SetShortDateFormat(const QString& format);
 // The date-format widening of start-up: "yy" -> "yyyy", first "MMM" -> "MM".
 QString WidenDateFormat(const QString& format);
+// The locale's long time format, without the time-zone field.
+QString LongTimeFormat();
 
 // Date texts.
 QString SafeDateToStr(const QDate& d);

@@ -6,9 +6,26 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <cstdio>
 #include <cstdlib>
+#include <ftw.h>
 
 namespace testing_support {
+
+namespace {
+
+int removeEntry(const char* path, const struct stat*, int, struct FTW*)
+{
+    ::remove(path);
+    return 0;
+}
+
+void removeRawTree(const QByteArray& path)
+{
+    ::nftw(path.constData(), removeEntry, 16, FTW_DEPTH | FTW_PHYS | FTW_MOUNT);
+}
+
+}  // namespace
 
 TempDrives::TempDrives(const QString& letters, const QMap<QChar, QString>& kinds)
 {
@@ -45,7 +62,16 @@ TempDrives::~TempDrives()
     }
     plat::reloadDrives();
     // Lift any immutable bit a test left behind so the folder can go.
-    QProcess::execute("chattr", {"-R", "-i", dir_.path()});
+    // chattr complains about every link, FIFO and device it meets; only
+    // its effect matters here.
+    QProcess chattr;
+    chattr.setStandardOutputFile(QProcess::nullDevice());
+    chattr.setStandardErrorFile(QProcess::nullDevice());
+    chattr.start("chattr", {"-R", "-i", dir_.path()});
+    chattr.waitForFinished(10000);
+    // Names that are not valid UTF-8 cannot be reached through QDir, so the
+    // tree goes by its raw bytes before QTemporaryDir tries.
+    removeRawTree(QFile::encodeName(dir_.path()));
 }
 
 void TempDrives::setEnv(const char* name, const QByteArray& value)

@@ -4,6 +4,8 @@
 // TROVIK_HOME and HOME to folders inside one temporary folder, reloads the
 // drive table, and restores everything when destroyed.
 
+#include "support/qtprint.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>

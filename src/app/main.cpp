@@ -1,0 +1,42 @@
+// Trovik: start-up. The splash window shows while the main window and the
+// windows that live for the whole run are made; then the message loop runs
+// until the main window is closed. The program takes no arguments.
+
+#include "app/frmmain.h"
+#include "app/frmsplash.h"
+#include "app/frmstandby.h"
+#include "app/programwindows.h"
+#include "components/qtprompter.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trovik"));
+    QApplication::setOrganizationName(QStringLiteral("Halvane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    comp::QtPrompter prompter;
+    core::setPrompter(&prompter);
+
+    app::SplashForm = new app::TfrmSplash;
+    app::SplashForm->show();
+    QApplication::processEvents();
+
+    int result = 0;
+    {
+        app::TfrmMain main;
+        app::registerProgramWindows(main);
+        QObject::connect(&main, &app::TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+        // The windows that live for the whole run, created hidden: the
+        // statistics window, the viewer's find dialog and the duplicate pair
+        // window join here, before the standby window.
+        app::TfrmStandBy standBy;
+        main.show();
+        result = QApplication::exec();
+    }
+    delete app::SplashForm.data();
+    core::setPrompter(nullptr);
+    return result;
+}

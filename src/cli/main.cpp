@@ -1,0 +1,46 @@
+// trovik-scan: runs the program's engines from the command line, with the
+// same settings and program-folder files as the program.
+#include "cli/cliargs.h"
+#include "cli/harborcommand.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+void PrintUsage(FILE* to)
+{
+    std::fputs("Usage: trovik-scan COMMAND [OPTIONS] ARGS...\n"
+               "Paths are drive paths (\"C:\\usr\\bin\\ls\") or absolute paths, which are\n"
+               "mapped to their drive (see TROVIK_DRIVES).\n\n"
+               "Commands:\n",
+               to);
+    std::fputs(cli::kHarborUsage, to);
+    std::fputs("  trovik-scan --help\n      This text.\n\n"
+               "Exit status: 0 done, 1 a message the program would show in a box\n"
+               "(printed on standard error), 2 a usage error.\n",
+               to);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        PrintUsage(stderr);
+        return cli::kUsage;
+    }
+    if (args.first() == "--help" || args.first() == "-h") {
+        PrintUsage(stdout);
+        return cli::kOk;
+    }
+    const QString command = args.takeFirst();
+    int status = cli::kUsage;
+    if (command == "harbor")
+        status = cli::RunHarbor(args);
+    if (status == cli::kUsage)
+        PrintUsage(stderr);
+    return status;
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Helpers shared by the platform tests.
+
+#include "platform/findfile.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <ostream>
+
+#include "support/qtprint.h"
+
+inline void PrintTo(const QByteArray& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+namespace platform_test {
+
+// Every entry FindFirst/FindNext gives for a pattern, by name.
+QMap<QString, plat::FindData> collect(const QString& pattern, quint32 mask, int* error = nullptr);
+
+// Creates an empty file at a raw POSIX path; false when it cannot.
+bool touchRaw(const QByteArray& posixPath);
+// Creates a file of the given size with no data blocks (like `truncate -s`).
+bool makeSparse(const QByteArray& posixPath, qint64 size);
+
+// Turns off, for the calling thread, the capabilities that let root read
+// and search any folder, so that permission bits refuse as they would for a
+// user. ok() is false when the process cannot do that (then the test skips).
+class NoDacOverride {
+public:
+    NoDacOverride();
+    ~NoDacOverride();
+    bool ok() const { return ok_; }
+private:
+    bool ok_ = false;
+    bool changed_ = false;
+    unsigned saved_[6] = {};
+};
+
+}  // namespace platform_test
