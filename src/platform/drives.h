@@ -28,7 +28,7 @@ void reloadDrives();
 // The drive of a letter (either case), or nullptr.
 const Drive* driveFor(QChar letter);
 // Parses a TROVIK_DRIVES value; entries that do not parse are left out.
-QList<Drive> parseDriveSpec(const QString& spec);
+QList<Drive> parseDriveSpec(const QString& table);
 
 // "C:\home\ann" -> "/home/ann" (on C=/). Accepts "C:", "C:\" and forward
 // slashes are NOT treated as separators. Empty when the drive is unknown,

@@ -29,7 +29,7 @@ void removeRawTree(const QByteArray& path)
 
 TempDrives::TempDrives(const QString& letters, const QMap<QChar, QString>& kinds)
 {
-    QStringList spec;
+    QStringList entries;
     for (QChar l : letters) {
         const QChar up = l.toUpper();
         const QString path = dir_.path() + "/drive_" + QString(up).toLower();
@@ -37,13 +37,13 @@ TempDrives::TempDrives(const QString& letters, const QMap<QChar, QString>& kinds
         QString entry = QString(up) + "=" + path;
         if (kinds.contains(up))
             entry += ":" + kinds.value(up);
-        spec << entry;
+        entries << entry;
     }
     QDir().mkpath(configHome());
     QDir().mkpath(programHome());
     QDir().mkpath(root() + "/home/.local/share");
     QDir().mkpath(root() + "/cache");
-    setEnv("TROVIK_DRIVES", spec.join(';').toLocal8Bit());
+    setEnv("TROVIK_DRIVES", entries.join(';').toLocal8Bit());
     setEnv("XDG_CONFIG_HOME", configHome().toLocal8Bit());
     setEnv("XDG_DATA_HOME", (root() + "/home/.local/share").toLocal8Bit());
     setEnv("XDG_CACHE_HOME", (root() + "/cache").toLocal8Bit());
