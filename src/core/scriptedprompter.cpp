@@ -19,6 +19,10 @@ QStringList ScriptedPrompter::allTexts() const
     return out;
 }
 
+// GCC 12 warns, wrongly, that the moved-from variant's QString may be
+// uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 ScriptedPrompter::Reply ScriptedPrompter::next()
 {
     if (replies_.empty())
@@ -27,6 +31,7 @@ ScriptedPrompter::Reply ScriptedPrompter::next()
     replies_.pop_front();
     return r;
 }
+#pragma GCC diagnostic pop
 
 void ScriptedPrompter::message(MessageKind kind, const QString& text, const QString& caption)
 {

@@ -235,7 +235,7 @@ std::optional<QStringList> SettingsStore::readList(const QString& section)
 {
     Access a(filePath(), section);
     const qint64 n = readInteger(*a, QStringLiteral("Number"), -1, false);
-    if (n == -1)
+    if (n < 0)
         return std::nullopt;
 
     // Values above the highest stored "File<k>" read as empty and are

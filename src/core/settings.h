@@ -29,7 +29,7 @@ public:
     static bool hasValue(const QString& section, const QString& name);
 
     // The list convention: "Number" and File1..FileN. Empty optional when the
-    // list was never saved ("Number" absent or -1); empty texts are skipped.
+    // list was never saved ("Number" absent or negative); empty texts are skipped.
     static std::optional<QStringList> readList(const QString& section);
     // Writes Number and File1..FileN; only the text before the first tab of
     // each entry is stored. Entries above N are left in place.
