@@ -58,6 +58,9 @@ void fillFromStatx(const struct statx& st, quint32 attributes, FindData& out)
     const quint64 size = S_ISREG(st.stx_mode) ? st.stx_size : 0;
     out.sizeHigh = quint32(size >> 32);
     out.sizeLow = quint32(size);
+    out.device = makedev(st.stx_dev_major, st.stx_dev_minor);
+    out.inode = st.stx_ino;
+    out.linkCount = st.stx_nlink;
 }
 
 bool statxPath(const QByteArray& posix, bool followLast, struct statx& out)

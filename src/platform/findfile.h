@@ -35,6 +35,11 @@ struct FindData {
     quint32 sizeHigh = 0;
     quint32 sizeLow = 0;
     QString name;  // long name; the short name is the same name
+    // Identity of the file, so a walk can tell a second hard link to a file
+    // it has already listed.
+    quint64 device = 0;
+    quint64 inode = 0;
+    quint32 linkCount = 1;
     quint64 size() const { return (quint64(sizeHigh) << 32) | sizeLow; }
 };
 

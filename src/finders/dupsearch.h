@@ -1,0 +1,116 @@
+#pragma once
+// The duplicate and file-hog search: walks the roots, lists every file that
+// passes the size test as one line, and turns the sorted lines into result
+// rows: groups of duplicates, or the largest files. An optional pass
+// computes the checksum of every row and can drop unconfirmed duplicates.
+
+#include "platform/findfile.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace finders {
+
+enum class SizeRelation { LargerOrEqual, SmallerOrEqual, Between };
+
+// Matching modes of the duplicate search, by their index in the mode box.
+enum MatchMode {
+    mmFilename = 0,
+    mmFilenameSize = 1,
+    mmFilenameSizeDateTime = 2,
+    mmSize = 3,
+    mmSizeDateTime = 4,
+    mmSizeType = 5,
+    mmTypeDateTime = 6,
+};
+QStringList MatchModeCaptions();
+bool MatchModeOffersCrc(int mode);
+
+struct DupCriteria {
+    bool duplicateMode = true;   // false: file hogs
+    int matchMode = mmFilenameSize;
+    SizeRelation relation = SizeRelation::LargerOrEqual;
+    int num1 = 250;
+    int num2 = 250;
+    bool unitKB = true;
+    QString wildcard = QStringLiteral("*.*");
+    QStringList roots;           // drive-list entries
+};
+
+// The size limits in bytes: each number times 1024 with the unit "KB".
+qint64 LowerLimit(const DupCriteria& c);
+qint64 UpperLimit(const DupCriteria& c);
+bool PassesSizeTest(quint64 size, SizeRelation relation, qint64 lower, qint64 upper);
+
+// Columns of the result rows.
+enum DupColumn { dcFilename = 0, dcSize, dcModified, dcTime, dcAccess, dcFolder, dcType };
+enum HogColumn { hcSize = 0, hcModified, hcTime, hcAccess, hcFileName, hcType };
+QStringList DupTitles();
+QStringList HogTitles();
+constexpr char kShadeA = 'A';
+constexpr char kShadeB = 'B';
+
+struct ResultRow {
+    QStringList cells;
+    QString path;    // the file's real path, as the walk found it
+    char shade = 0;  // duplicate mode: kShadeA or kShadeB
+};
+
+class DupSearch {
+public:
+    explicit DupSearch(DupCriteria criteria);
+
+    // Hooks of the window: the status line, pending events (called after
+    // each entry; the window runs them at most every 20 ms), and the error
+    // box for a root that cannot be entered.
+    std::function<void(const QString&)> status;
+    std::function<void()> pump;
+
+    // Set by the window's Abort; tested between entries.
+    bool abortFlag = false;
+
+    // Walks the roots and builds the rows (groups or hogs). File hogs come
+    // out in reverse line order; the window then sorts them by size.
+    void scan();
+    // The checksum pass over the rows; false when it was aborted. With
+    // eliminate, rows whose checksum is unique within their run of equal
+    // sizes are dropped, and the shades are set again. crc gives nothing for
+    // a file it could not read: such a row shows 0 but matches no other row.
+    using CrcFunction = std::function<std::optional<quint32>(const QString&)>;
+    bool computeCrcValues(bool eliminate, const CrcFunction& crc);
+
+    const DupCriteria& criteria() const { return criteria_; }
+    std::vector<ResultRow>& rows() { return rows_; }
+    const std::vector<ResultRow>& rows() const { return rows_; }
+    qsizetype lineCount() const { return lineCount_; }
+
+    // The line of a found file in the window's field order, and its key.
+    QString lineFor(const plat::FindData& f, const QString& folder);
+    QString keyOf(const QString& line) const;
+
+private:
+    void scanDir(const QString& folder, plat::WalkContext& walk);
+    void addLine(const plat::FindData& f, const QString& folder);
+    void addDups();
+    void reSort();
+    void addToGrid(const QString& line, const QString& path);
+    bool sameGroup(const ResultRow& a, const ResultRow& b) const;
+    QString typeName(const QString& fileName);
+
+    DupCriteria criteria_;
+    qint64 lower_ = 0;
+    qint64 upper_ = 0;
+    std::vector<std::pair<QString, QString>> lines_;  // line, real path
+    qsizetype lineCount_ = 0;
+    std::vector<ResultRow> rows_;
+    QHash<QString, QString> typeNames_;  // by lower-case extension
+    QSet<std::pair<quint64, quint64>> linkedFiles_;  // files with more than one link
+};
+
+}  // namespace finders

@@ -1,0 +1,60 @@
+// What the extension picker hands its callers, and what they add.
+#include "finders/extensionchoice.h"
+#include "platform/filetypes.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ExtensionChoiceTest : public ::testing::Test {
+protected:
+    void SetUp() override { plat::setFileTypes(&types); }
+    void TearDown() override { plat::setFileTypes(nullptr); }
+    plat::FakeFileTypes types{{{".doc", "Word document"}, {".exe", "Program"}}};
+};
+
+}  // namespace
+
+TEST_F(ExtensionChoiceTest, TypedPatternsAreNormalised)
+{
+    struct Row {
+        QString typed, pattern;
+    };
+    const QList<Row> rows = {
+        {"doc", "*.doc"}, {".doc", "*.doc"}, {"*.doc", "*.doc"}, {"*.*", ""}, {".*", ""},
+        {"*", ""},        {"a.doc", "a.doc"}, {"*doc", "*doc"},  {"", ""},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(finders::NormalizeExtensionPattern(r.typed), r.pattern) << qPrintable(r.typed);
+}
+
+TEST_F(ExtensionChoiceTest, OnePatternCarriesItsTypeName)
+{
+    const finders::ExtensionChoice c = finders::MakeExtensionChoice({"*.exe\tProgram"}, ".doc");
+    EXPECT_FALSE(c.severalChosen);
+    EXPECT_EQ(c.chosenPattern, "*.doc");
+    EXPECT_EQ(c.chosenTypeName, "Word document");
+    const finders::ExtensionChoice none = finders::MakeExtensionChoice({}, "*");
+    EXPECT_TRUE(none.chosenPattern.isEmpty());
+    EXPECT_TRUE(none.chosenTypeName.isEmpty());
+}
+
+TEST_F(ExtensionChoiceTest, SeveralLinesAreReturnedAsTheyAre)
+{
+    const QStringList three = {"*.doc\tWord document", "*.exe\tProgram", "*.zzz\tZZZ File"};
+    const finders::ExtensionChoice c = finders::MakeExtensionChoice(three, "*.txt");
+    EXPECT_TRUE(c.severalChosen);
+    EXPECT_EQ(c.selectedLines, three);
+    EXPECT_TRUE(c.chosenPattern.isEmpty());
+}
+
+TEST_F(ExtensionChoiceTest, CallersAddEachLineOnce)
+{
+    QStringList list = {"*.DOC\tWord document"};
+    EXPECT_FALSE(finders::AddChosenExtensions(list, finders::MakeExtensionChoice({}, "doc")));
+    EXPECT_FALSE(finders::AddChosenExtensions(list, finders::MakeExtensionChoice({}, "*.*")));
+    EXPECT_TRUE(finders::AddChosenExtensions(list, finders::MakeExtensionChoice({}, "exe")));
+    EXPECT_TRUE(finders::AddChosenExtensions(
+        list, finders::MakeExtensionChoice({"*.exe\tProgram", "*.zip\tZIP File"}, "")));
+    EXPECT_EQ(list, QStringList({"*.DOC\tWord document", "*.exe\tProgram", "*.zip\tZIP File"}));
+}
