@@ -1,7 +1,9 @@
 // trovik-scan: runs the program's engines from the command line, with the
 // same settings and program-folder files as the program.
 #include "cli/cliargs.h"
+#include "cli/dupscommand.h"
 #include "cli/harborcommand.h"
+#include "cli/stderrprompter.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -16,6 +18,7 @@ void PrintUsage(FILE* to)
                "Commands:\n",
                to);
     std::fputs(cli::kHarborUsage, to);
+    std::fputs(cli::kDupsUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -27,6 +30,8 @@ void PrintUsage(FILE* to)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    cli::StderrPrompter prompter;
+    core::setPrompter(&prompter);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty()) {
         PrintUsage(stderr);
@@ -40,6 +45,12 @@ int main(int argc, char** argv)
     int status = cli::kUsage;
     if (command == "harbor")
         status = cli::RunHarbor(args);
+    else if (command == "dups")
+        status = cli::RunDups(args, true);
+    else if (command == "hogs")
+        status = cli::RunDups(args, false);
+    else if (command == "crc")
+        status = cli::RunCrc(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

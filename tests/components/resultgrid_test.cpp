@@ -1,0 +1,249 @@
+// The rows of a result grid: cells and paths, marks and shades, growth by
+// 50 rows while a search adds rows, row removal, and what a million rows cost.
+#include "components/resultgrid.h"
+#include "components/resultgridmodel.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using comp::ResultGrid;
+
+namespace {
+
+TEST(ResultGridTest, CellsPathsAndTitles)
+{
+    ResultGrid g(3, 3);
+    g.setTitles({"Name", "Size", "Folder"});
+    g.setRow(1, {"a.txt", "1,024", "C:\\DOS"}, "C:\\DOS\\a.txt");
+    EXPECT_EQ(g.cell(0, 1), QStringLiteral("Size"));
+    EXPECT_EQ(g.titles(), (QStringList{"Name", "Size", "Folder"}));
+    EXPECT_EQ(g.rowCells(1), (QStringList{"a.txt", "1,024", "C:\\DOS"}));
+    EXPECT_EQ(g.path(1), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.rowCells(2), (QStringList{"", "", ""}));
+
+    // A cell changes alone; the path stays what the file system said.
+    g.setCell(1, 0, QStringLiteral("A.TXT"));
+    EXPECT_EQ(g.cell(1, 0), QStringLiteral("A.TXT"));
+    EXPECT_EQ(g.cell(1, 2), QStringLiteral("C:\\DOS"));
+    EXPECT_EQ(g.path(1), QStringLiteral("C:\\DOS\\a.txt"));
+    g.setPath(1, QStringLiteral("C:\\x"));
+    EXPECT_EQ(g.cell(1, 0), QStringLiteral("A.TXT"));
+
+    // Outside the grid: empty reads, ignored writes.
+    g.setCell(1, 3, QStringLiteral("no"));
+    g.setCell(9, 0, QStringLiteral("no"));
+    EXPECT_TRUE(g.cell(1, 3).isEmpty());
+    EXPECT_TRUE(g.cell(9, 0).isEmpty());
+    EXPECT_TRUE(g.cell(-1, 0).isEmpty());
+}
+
+TEST(ResultGridTest, LongAndOddCells)
+{
+    ResultGrid g(3, 2);
+    const QString longText(70000, QChar(u'x'));
+    const QString odd = QStringLiteral("tab\there\nand \u20ac");
+    g.setRow(1, {longText, QString(), odd}, longText + QStringLiteral("!"));
+    EXPECT_EQ(g.cell(1, 0), longText);
+    EXPECT_TRUE(g.cell(1, 1).isEmpty());
+    EXPECT_EQ(g.cell(1, 2), odd);
+    EXPECT_EQ(g.path(1), longText + QStringLiteral("!"));
+    g.setCell(1, 1, QStringLiteral("mid"));
+    EXPECT_EQ(g.rowCells(1), (QStringList{longText, "mid", odd}));
+}
+
+TEST(ResultGridTest, ColumnCountChanges)
+{
+    ResultGrid g(3, 2);
+    g.setRow(1, {"a", "b", "c"}, "p");
+    g.setColCount(2);
+    EXPECT_EQ(g.rowCells(1), (QStringList{"a", "b"}));
+    g.setColCount(4);
+    // A dropped column does not come back.
+    EXPECT_EQ(g.rowCells(1), (QStringList{"a", "b", "", ""}));
+    EXPECT_EQ(g.path(1), QStringLiteral("p"));
+}
+
+TEST(ResultGridTest, GrowsByFiftyWhileAdding)
+{
+    ResultGrid g;
+    g.reset({"Size", "Name"});
+    EXPECT_EQ(g.rowCount(), 2);
+    EXPECT_EQ(g.colCount(), 2);
+    EXPECT_EQ(g.rowsUsed(), 0);
+
+    EXPECT_EQ(g.addRow({"1", "a"}, "pa"), 1);
+    EXPECT_EQ(g.rowCount(), 2);  // row 1 was there already
+    EXPECT_EQ(g.addRow({"2", "b"}, "pb"), 2);
+    EXPECT_EQ(g.rowCount(), 52);
+    for (int k = 3; k <= 51; ++k)
+        g.addRow({QString::number(k), "x"});
+    EXPECT_EQ(g.rowCount(), 52);
+    g.addRow({"52", "y"});
+    EXPECT_EQ(g.rowCount(), 102);
+    EXPECT_EQ(g.rowsUsed(), 52);
+    g.fitRowCount();
+    EXPECT_EQ(g.rowCount(), 53);
+    EXPECT_EQ(g.cell(52, 0), QStringLiteral("52"));
+    EXPECT_EQ(g.path(2), QStringLiteral("pb"));
+
+    // A new search starts from titles and one empty row.
+    g.setMarked(3, true);
+    g.reset({"Size", "Name", "Type"});
+    EXPECT_EQ(g.rowCount(), 2);
+    EXPECT_EQ(g.rowsUsed(), 0);
+    EXPECT_EQ(g.markedCount(), 0);
+    EXPECT_TRUE(g.cell(1, 0).isEmpty());
+    g.fitRowCount();
+    EXPECT_EQ(g.rowCount(), 2);
+}
+
+TEST(ResultGridTest, MarksShadesTagsAndRemoval)
+{
+    ResultGrid g(1, 5);
+    for (int r = 1; r < 5; ++r) {
+        g.setRow(r, {QString::number(r)}, QStringLiteral("p%1").arg(r));
+        g.setShade(r, r % 2 ? ResultGrid::ShadeA : ResultGrid::ShadeB);
+        g.setTag(r, quint64(r) * 100);
+    }
+    g.setMarked(3, true);
+    g.setMarked(4, true);
+    EXPECT_EQ(g.markedCount(), 2);
+    g.removeRow(2);
+    EXPECT_EQ(g.rowCount(), 4);
+    EXPECT_EQ(g.cell(2, 0), QStringLiteral("3"));
+    EXPECT_TRUE(g.marked(2));
+    EXPECT_EQ(g.shade(2), ResultGrid::ShadeA);
+    EXPECT_EQ(g.tag(2), 300u);
+    EXPECT_EQ(g.path(3), QStringLiteral("p4"));
+    g.removeRow(0);  // the titles stay
+    EXPECT_EQ(g.rowCount(), 4);
+    g.clearMarks();
+    EXPECT_EQ(g.markedCount(), 0);
+    g.clearRow(3);
+    EXPECT_TRUE(g.cell(3, 0).isEmpty());
+    EXPECT_TRUE(g.path(3).isEmpty());
+    EXPECT_EQ(g.shade(3), ResultGrid::NoShade);
+}
+
+TEST(ResultGridTest, PermuteRows)
+{
+    ResultGrid g(1, 5);
+    for (int r = 1; r < 5; ++r) {
+        g.setRow(r, {QString::number(r)}, QString());
+        g.setMarked(r, r == 2);
+    }
+    g.permuteRows(2, {4, 2, 3});
+    EXPECT_EQ(g.rowCells(1).first(), QStringLiteral("1"));
+    EXPECT_EQ(g.cell(2, 0), QStringLiteral("4"));
+    EXPECT_EQ(g.cell(3, 0), QStringLiteral("2"));
+    EXPECT_TRUE(g.marked(3));
+    EXPECT_THROW(g.permuteRows(2, {2, 2, 3}), std::invalid_argument);
+    EXPECT_THROW(g.permuteRows(3, {3, 4, 5}), std::out_of_range);
+    EXPECT_EQ(g.cell(2, 0), QStringLiteral("4"));
+}
+
+TEST(ResultGridTest, CopyLeavesHooksBehind)
+{
+    int calls = 0;
+    ResultGrid g(1, 2);
+    g.setChangeHook([&] { ++calls; });
+    ResultGrid copy = g;
+    copy.setCell(1, 0, QStringLiteral("x"));
+    EXPECT_EQ(calls, 0);
+    g.setCell(1, 0, QStringLiteral("y"));
+    EXPECT_EQ(calls, 1);
+}
+
+long residentBytes()
+{
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> parts = f.readAll().split(' ');
+    return parts.size() > 1 ? parts[1].toLong() * sysconf(_SC_PAGESIZE) : -1;
+}
+
+TEST(ResultGridTest, AMillionRowsStayCompact)
+{
+    const int n = 1000000;
+    const long before = residentBytes();
+    {
+        ResultGrid g;
+        g.reset({"Size", "Modified", "Time", "Access", "FileName", "Type"});
+        for (int k = 0; k < n; ++k) {
+            const QString path = QStringLiteral("C:\\home\\ann\\photos\\2004\\img%1.jpg").arg(k);
+            g.addRow({QStringLiteral("1,234,567"), QStringLiteral("24/12/2004"), QStringLiteral("10:11:12"),
+                      QStringLiteral("01/02/2005"), path, QStringLiteral("JPEG image")},
+                     path);
+        }
+        g.fitRowCount();
+        ASSERT_EQ(g.rowCount(), n + 1);
+
+        // Row overhead beyond the characters themselves.
+        const double perRow = double(g.memoryBytes() - g.textBytes()) / n;
+        RecordProperty("overhead_bytes_per_row", int(perRow));
+        EXPECT_LT(perRow, 200.0);
+
+        // What the process really holds, characters included (about 120
+        // of them per row here, two bytes each).
+        const long after = residentBytes();
+        if (before > 0 && after > 0) {
+            const double total = double(after - before) / n;
+            RecordProperty("resident_bytes_per_row", int(total));
+            EXPECT_LT(total, 1000.0);
+        }
+        EXPECT_EQ(g.cell(n, 4), QStringLiteral("C:\\home\\ann\\photos\\2004\\img%1.jpg").arg(n - 1));
+    }
+}
+
+// The model adapter shows grid row k + 1 as its row k and passes changes on
+// once per event turn.
+TEST(ResultGridModelTest, FollowsTheGrid)
+{
+    ResultGrid g;
+    g.reset({"Size", "Name"});
+    comp::ResultGridModel model(&g);
+    EXPECT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.columnCount(), 2);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("Name"));
+
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    for (int k = 0; k < 120; ++k)
+        g.addRow({QString::number(k), QStringLiteral("n%1").arg(k)}, QStringLiteral("p%1").arg(k));
+    EXPECT_EQ(model.rowCount(), 1);  // not yet: the views hear of it once
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(model.rowCount(), g.rowCount() - 1);
+    EXPECT_EQ(model.data(model.index(0, 1)).toString(), QStringLiteral("n0"));
+    EXPECT_EQ(model.data(model.index(0, 0), comp::ResultGridModel::PathRole).toString(), QStringLiteral("p0"));
+
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    g.fitRowCount();
+    model.sync();
+    EXPECT_EQ(removed.count(), 1);
+    EXPECT_EQ(model.rowCount(), 120);
+
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    g.reset({"A", "B", "C"});
+    model.sync();
+    EXPECT_EQ(reset.count(), 1);
+    EXPECT_EQ(model.columnCount(), 3);
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
+TEST(ResultGridModelTest, OutlivesItsGrid)
+{
+    auto* g = new ResultGrid(2, 3);
+    comp::ResultGridModel model(g);
+    EXPECT_EQ(model.rowCount(), 2);
+    delete g;
+    EXPECT_EQ(model.grid(), nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
+    model.sync();
+}
+
+}  // namespace
