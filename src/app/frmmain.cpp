@@ -1,5 +1,7 @@
 #include "app/frmmain.h"
 
+#include "components/drivepictures.h"
+
 #include "app/artwork.h"
 #include "app/frmsplash.h"
 #include "components/backgrounds.h"
@@ -73,6 +75,8 @@ TfrmMain::TfrmMain(Launcher& state, QWidget* parent)
     Launcher::fix2000();
 
     bmpFolder_ = artwork::folderBitmap();
+    // The drive check lists draw this picture beside the user's folders.
+    comp::setFolderPicture(bmpFolder_);
     helpDirs_ = Launcher::helpSearchDirs();
     depthProbe_ = [this] {
         const QScreen* s = screen();

@@ -1,8 +1,47 @@
 #include "app/programwindows.h"
 
 #include "app/frmmain.h"
+#include "finders/frmdup.h"
+#include "harbor/frmnodelete.h"
+
+#include <QApplication>
+#include <memory>
 
 namespace app {
+
+namespace {
+
+// "Build &safe harbor": the builder builds at once when there is no list
+// yet; after a change the new lists take effect at once, which also
+// recomputes SafeHarborMissing.
+void btBuildClick(TfrmMain& main)
+{
+    std::unique_ptr<harbor::TfrmNoDelete> window;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        window.reset(new harbor::TfrmNoDelete(&main));
+    } catch (...) {
+        QApplication::restoreOverrideCursor();
+        throw;
+    }
+    QApplication::restoreOverrideCursor();
+    window->FirstBuild = main.launcher().SafeHarborMissing;
+    window->exec();
+    const bool changed = window->SafeHarborChanged;
+    window.reset();
+    if (changed)
+        main.reloadSafeHarbor();
+}
+
+// "&Duplicate files" and "&File hogs": one window, whose mode the main
+// window has just set in DuplicateMode.
+void btDuplicateClick(TfrmMain& main)
+{
+    const std::unique_ptr<finders::TfrmDup> window(new finders::TfrmDup(&main, main.launcher().DuplicateMode == 1));
+    window->exec();
+}
+
+}  // namespace
 
 // Each entry creates its window with the main window as owner, shows it and
 // destroys it afterwards, for example
@@ -14,7 +53,9 @@ namespace app {
 // main window's own.
 void registerProgramWindows(TfrmMain& main)
 {
-    (void)main;
+    main.registerAction(QStringLiteral("btBuild"), btBuildClick);
+    main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
+    main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
 }
 
 }  // namespace app

@@ -5,7 +5,11 @@
 #include "finders/dupsearch.h"
 #include "finders/dupresults.h"
 
+#include <QByteArray>
 #include <QFile>
+#include <QStringEncoder>
+
+#include <cstdio>
 
 namespace cli {
 
@@ -138,8 +142,15 @@ int RunDups(const QStringList& args, bool duplicateMode)
         Err(QString::fromLatin1(finders::kNoFilesMessage));
         return kMessage;
     }
-    for (const QString& line : results.gridLines())
-        Out(line);
+    // A line at a time: a list of all of them would hold the results twice.
+    QStringEncoder toUtf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    QByteArray bytes;
+    results.writeGridLines([&](QStringView line) {
+        bytes.resize(toUtf8.requiredSpace(line.size()) + 1);
+        char* end = toUtf8.appendToBuffer(bytes.data(), line);
+        *end++ = '\n';
+        std::fwrite(bytes.constData(), 1, size_t(end - bytes.constData()), stdout);
+    });
     return kOk;
 }
 

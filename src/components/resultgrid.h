@@ -17,6 +17,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace comp {
@@ -52,8 +53,10 @@ public:
     QStringList titles() const { return rowCells(0); }
     void setTitles(const QStringList& titles) { setRowCells(0, titles); }
 
-    // The path the file system reported; never rebuilt from cell text.
-    QString path(int row) const { return entryView(row, 0).toString(); }
+    // The path the file system reported, exactly as set: a later change of
+    // a cell never changes it. (A path that the cells spell out is stored
+    // as a reference to them.)
+    QString path(int row) const;
     void setPath(int row, const QString& path);
 
     bool marked(int row) const { return valid(row) && rows_[size_t(row)].mark; }
@@ -81,6 +84,8 @@ public:
     int rowsUsed() const { return rowsUsed_; }
     void setRowsUsed(int n) { rowsUsed_ = n; }
     int addRow(const QStringList& cells, const QString& path = QString());
+    // The same from views of the texts, which are copied.
+    int addRowViews(std::span<const QStringView> cells, QStringView path = {});
     void fitRowCount();
 
     // Deletes one data row; the rows below move up. Rows used is the

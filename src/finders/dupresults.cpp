@@ -1,7 +1,7 @@
 #include "finders/dupresults.h"
 
 #include "finders/blockcrc.h"
-#include "reports/sortgrid.h"
+#include "reports/sortcommand.h"
 
 namespace finders {
 
@@ -14,51 +14,111 @@ DupResults::DupResults(const DupCriteria& criteria) : search_(criteria)
     grid_.reset(criteria.duplicateMode ? DupTitles() : HogTitles());
 }
 
-void DupResults::fillGrid()
-{
-    const bool dup = search_.criteria().duplicateMode;
-    grid_.reset(dup ? DupTitles() : HogTitles());
-    for (ResultRow& r : search_.rows()) {
-        const int row = grid_.addRow(r.cells, r.path);
-        grid_.setShade(row, quint8(r.shade));
+namespace {
+
+// The checksum pass works on the grid's rows in place: no second copy of
+// the results is kept.
+class GridCrcRows : public CrcRows {
+public:
+    explicit GridCrcRows(comp::ResultGrid& grid) : grid_(grid) {}
+    int count() const override { return grid_.rowsUsed(); }
+    QString path(int row) const override { return grid_.path(row + 1); }
+    QString sizeText(int row) const override { return grid_.cell(row + 1, dcSize); }
+    void setCrcText(int row, const QString& text) override { grid_.setCell(row + 1, dcType, text); }
+    void keepRows(const std::vector<bool>& keep) override
+    {
+        // The kept rows move up in their order; the grid then ends after
+        // them, as a grid filled with only them would (never below 2 rows).
+        const int n = grid_.rowsUsed();
+        std::vector<int> order;
+        order.reserve(size_t(n));
+        for (int r = 0; r < n; ++r)
+            if (keep[size_t(r)])
+                order.push_back(r + 1);
+        const int kept = int(order.size());
+        for (int r = 0; r < n; ++r)
+            if (!keep[size_t(r)])
+                order.push_back(r + 1);
+        grid_.permuteRows(1, order);
+        grid_.setRowCount(std::max(kept + 1, 2));
+        grid_.setRowsUsed(kept);
+        if (kept == 0)
+            grid_.clearRow(1);
     }
-    if (grid_.rowsUsed() > 1)
-        grid_.fitRowCount();
-}
+    void setShade(int row, char shade) override { grid_.setShade(row + 1, quint8(shade)); }
+
+private:
+    comp::ResultGrid& grid_;
+};
+
+}  // namespace
 
 void DupResults::search(bool computeCrc, bool eliminate)
 {
     search_.status = status;
     search_.pump = pump;
-    search_.scan();
-    // The rows move into the grid; the engine keeps only what the checksum
-    // pass needs.
-    fillGrid();
+    // The rows go straight into the grid.
+    grid_.reset(search_.criteria().duplicateMode ? DupTitles() : HogTitles());
+    search_.scan([this](std::span<const QStringView> cells, QStringView path, char shade) {
+        const int row = grid_.addRowViews(cells, path);
+        grid_.setShade(row, quint8(shade));
+    });
+    if (grid_.rowsUsed() > 1)
+        grid_.fitRowCount();
     search_.abortFlag = false;
-    if (!computeCrc)
-        search_.rows() = {};  // the grid holds everything from here on
-    if (computeCrc && !search_.rows().empty()) {
+    if (computeCrc && grid_.rowsUsed() > 0) {
         crcPhase_ = true;
         grid_.setCell(0, dcType, QString::fromLatin1(kCrcTitle));
-        search_.computeCrcValues(eliminate, TryBlockCrcSum);
+        GridCrcRows rows(grid_);
+        search_.computeCrcValues(rows, eliminate, TryBlockCrcSum);
         crcPhase_ = false;
-        fillGrid();
-        grid_.setCell(0, dcType, QString::fromLatin1(kCrcTitle));
     }
-    if (!search_.criteria().duplicateMode && grid_.rowsUsed() > 0)
-        reports::SortGridByNumber(grid_, 1, grid_.rowCount() - 1, true, hcSize);
+    if (!search_.criteria().duplicateMode) {
+        // File hogs end largest first: the window's "&Size" sort with its
+        // direction set to descending. The sort flips the direction, so the
+        // user's next "&Size" sort puts the smallest first.
+        const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDup", u"&Size");
+        reports::SetSortDescending(*bySize, true);
+        reports::RunSortCommand(grid_, *bySize);
+    }
 }
 
 QStringList DupResults::gridLines() const
 {
-    const bool dup = search_.criteria().duplicateMode;
     QStringList lines;
-    lines << (dup ? QStringLiteral("Shade\t") : QString()) + grid_.titles().join('\t');
-    for (int r = 1; r <= grid_.rowsUsed() && r < grid_.rowCount(); ++r) {
-        const QString cells = grid_.rowCells(r).join('\t');
-        lines << (dup ? QString(QChar(grid_.shade(r))) + '\t' + cells : cells);
-    }
+    writeGridLines([&lines](QStringView line) { lines << line.toString(); });
     return lines;
+}
+
+int DupResults::gridLineCount() const
+{
+    return 1 + std::max(0, std::min(grid_.rowsUsed(), grid_.rowCount() - 1));
+}
+
+void DupResults::gridLine(int line, QString& out) const
+{
+    const bool dup = search_.criteria().duplicateMode;
+    out.resize(0);
+    if (dup) {
+        if (line == 0)
+            out += QLatin1String("Shade");
+        else
+            out += QChar(grid_.shade(line));
+    }
+    for (int c = 0; c < grid_.colCount(); ++c) {
+        if (dup || c > 0)
+            out += u'\t';
+        out += grid_.cellView(line, c);
+    }
+}
+
+void DupResults::writeGridLines(const std::function<void(QStringView)>& write) const
+{
+    QString line;
+    for (int r = 0, n = gridLineCount(); r < n; ++r) {
+        gridLine(r, line);
+        write(line);
+    }
 }
 
 }  // namespace finders

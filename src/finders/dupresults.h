@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <functional>
 
 namespace finders {
@@ -24,7 +25,8 @@ public:
     std::function<void()> pump;
 
     // The search proper: walk, group or order, fill the grid; then the
-    // checksum pass when asked for; file hogs end sorted largest first.
+    // checksum pass when asked for; file hogs end sorted largest first by
+    // the "&Size" sort command, whose direction flag then says ascending.
     void search(bool computeCrc, bool eliminate);
     void abort() { search_.abortFlag = true; }
     bool aborting() const { return search_.abortFlag; }
@@ -35,10 +37,13 @@ public:
     // Titles first, then one line per data row, cells joined by tabs; in
     // duplicate mode each row starts with its shade.
     QStringList gridLines() const;
+    // The same a line at a time, without holding them all: the number of
+    // lines, line n into out (its buffer reused), or each line in turn.
+    int gridLineCount() const;
+    void gridLine(int line, QString& out) const;
+    void writeGridLines(const std::function<void(QStringView)>& write) const;
 
 private:
-    void fillGrid();
-
     DupSearch search_;
     comp::ResultGrid grid_;
     bool crcPhase_ = false;

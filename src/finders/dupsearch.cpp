@@ -5,10 +5,13 @@
 #include "finders/scanscope.h"
 #include "platform/fileops.h"
 
+#include <QDate>
+#include <QLocale>
+
 #include <algorithm>
 #include <array>
 #include <limits>
-#include <unordered_map>
+#include <numeric>
 
 namespace finders {
 
@@ -44,15 +47,6 @@ QList<int> KeyFieldsOf(int mode)
     case mmTypeDateTime: return {1, 2, 3};
     default: return {1};
     }
-}
-
-// Only the letters a to z change; keys are compared exactly otherwise.
-QString UpperAscii(QString s)
-{
-    for (QChar& c : s)
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - 32);
-    return s;
 }
 
 QString FolderText(const QString& folder)
@@ -112,7 +106,424 @@ QStringList HogTitles()
     return {"Size", "Modified", "Time", "Access", "FileName", "Type"};
 }
 
+// ---------------------------------------------------------------------------
+// The listing
+//
+// Each listed file stands for a line: its field texts joined by tabs in the
+// order of the matching mode. The lines are sorted without regard to case,
+// ties in order of arrival, and runs of equal keys become the groups. The
+// lines are never built; records stand for them exactly, at a fraction of
+// the memory and time:
+//
+// - A line compares without regard to case field by field: the fields are
+//   separated by tabs, and no field holds a character below the tab (names
+//   and folders have no control characters; the type names and date and
+//   time texts are taken to have none either, as splitting the line at its
+//   tabs always did), so the first field that differs decides, and a field
+//   that is a prefix of the other sorts first, as the tab after it does.
+// - A date, time, folder or type text is made once per DOS date, DOS time,
+//   folder or extension, and compares by its rank among those texts (texts
+//   equal without regard to case share a rank). A name compares as text. A
+//   size compares by a number made from its grouped digits that orders as
+//   the text does.
+// - Keys and row cells are made from the same texts the lines held, and the
+//   sort is stable on records in the order the files were found.
+
+namespace {
+
+constexpr quint32 kUnset = 0xFFFFFFFFu;
+
+// Leading and trailing blanks and control characters off, as TabField does.
+QStringView TrimControls(QStringView s)
+{
+    qsizetype b = 0, e = s.size();
+    while (b < e && s[b].unicode() <= 32)
+        ++b;
+    while (e > b && s[e - 1].unicode() <= 32)
+        --e;
+    return s.mid(b, e - b);
+}
+
+// Texts back to back in blocks; a text is its start and length. A text
+// longer than a block gets a block of its own.
+class TextStore {
+public:
+    quint32 add(QStringView s)
+    {
+        const qsizetype n = s.size();
+        if (n > kBlock) {
+            blocks_.emplace_back(new char16_t[size_t(n)]);
+            used_ = kBlock;  // nothing more goes into it
+        } else if (blocks_.empty() || used_ + n > kBlock) {
+            blocks_.emplace_back(new char16_t[size_t(kBlock)]);
+            used_ = 0;
+        }
+        const auto at = quint32((blocks_.size() - 1) << 16 | size_t(used_));
+        std::copy_n(s.utf16(), n, blocks_.back().get() + used_);
+        used_ += n;
+        return at;
+    }
+    QStringView view(quint32 at, quint32 length) const
+    {
+        return QStringView(blocks_[at >> 16].get() + (at & 0xFFFF), qsizetype(length));
+    }
+
+private:
+    static constexpr qsizetype kBlock = 1 << 14;  // characters; offsets must stay below 2^16
+    std::vector<std::unique_ptr<char16_t[]>> blocks_;
+    qsizetype used_ = 0;
+};
+
+// Texts, each with a number. The same text may come twice (say the time
+// text of a valid time and the fallback text for an invalid one); ranks
+// compare them as equal, and equality tests compare the texts.
+class TextTable {
+public:
+    quint32 add(QStringView text)
+    {
+        spans_.push_back({store_.add(text), quint32(text.size())});
+        return quint32(spans_.size() - 1);
+    }
+    QStringView text(quint32 id) const { return store_.view(spans_[id].first, spans_[id].second); }
+    size_t size() const { return spans_.size(); }
+
+private:
+    TextStore store_;
+    std::vector<std::pair<quint32, quint32>> spans_;
+};
+
+// The rank of each text in the order of QString::compare without regard to
+// case; texts that compare equal share a rank.
+std::vector<quint32> CaseInsensitiveRanks(const TextTable& texts)
+{
+    std::vector<quint32> order(texts.size());
+    std::iota(order.begin(), order.end(), 0u);
+    auto compare = [&](quint32 a, quint32 b) { return texts.text(a).compare(texts.text(b), Qt::CaseInsensitive); };
+    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) { return compare(a, b) < 0; });
+    std::vector<quint32> rank(texts.size());
+    quint32 r = 0;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (i && compare(order[i - 1], order[i]) != 0)
+            ++r;
+        rank[order[i]] = r;
+    }
+    return rank;
+}
+
+// Sizes as FormatGroupedF writes them, and numbers that order as those texts
+// do without regard to case.
+class SizeTexts {
+public:
+    using Key = unsigned __int128;
+
+    SizeTexts() : separator_(QLocale().groupSeparator())
+    {
+        // Each character of the text becomes 4 bits of the key, in the order
+        // of its folded code: the end of the text 0, then the separator and
+        // the digits as they compare. A separator that folds to a digit, or
+        // one of several characters, leaves the texts to be compared as such.
+        if (separator_.isEmpty()) {
+            keys_ = true;
+            digitBase_ = 1;
+        } else if (separator_.size() == 1) {
+            const char16_t folded = separator_.at(0).toCaseFolded().unicode();
+            if (folded < u'0') {
+                keys_ = true;
+                separatorCode_ = 1;
+                digitBase_ = 2;
+            } else if (folded > u'9') {
+                keys_ = true;
+                digitBase_ = 1;
+                separatorCode_ = 11;
+            }
+        }
+    }
+
+    bool hasKeys() const { return keys_; }
+
+    // The text of a size; out's buffer is reused.
+    void text(quint64 size, QString& out) const
+    {
+        if (size >= kExact) {
+            out = core::FormatGroupedF(double(size));
+            return;
+        }
+        char16_t digits[20];
+        int n = 0;
+        do {
+            digits[n++] = char16_t(u'0' + size % 10);
+            size /= 10;
+        } while (size);
+        out.resize(0);
+        for (int i = 0; i < n; ++i) {
+            if (i > 0 && (n - i) % 3 == 0)
+                out += separator_;
+            out += QChar(digits[n - 1 - i]);
+        }
+    }
+    QString text(quint64 size) const
+    {
+        QString out;
+        text(size, out);
+        return out;
+    }
+
+    // Only where hasKeys().
+    Key key(quint64 size) const
+    {
+        Key key = 0;
+        int shift = 124;
+        auto put = [&](unsigned code) {
+            key |= Key(code) << shift;
+            shift -= 4;
+        };
+        if (size >= kExact) {
+            for (QChar c : core::FormatGroupedF(double(size)))
+                put(c.isDigit() && c.unicode() < 128 ? digitBase_ + (c.unicode() - u'0') : separatorCode_);
+            return key;
+        }
+        unsigned digits[20];
+        int n = 0;
+        do {
+            digits[n++] = unsigned(size % 10);
+            size /= 10;
+        } while (size);
+        for (int i = 0; i < n; ++i) {
+            if (i > 0 && (n - i) % 3 == 0 && separatorCode_)
+                put(separatorCode_);
+            put(digitBase_ + digits[n - 1 - i]);
+        }
+        return key;
+    }
+
+    // Whether two sizes have the same text.
+    bool sameText(quint64 a, quint64 b) const
+    {
+        if (a < kExact && b < kExact)
+            return a == b;
+        return text(a) == text(b);
+    }
+
+private:
+    // Below 2^53 a size is exact as a double, and its text is its digits.
+    static constexpr quint64 kExact = quint64(1) << 53;
+    QString separator_;
+    bool keys_ = false;
+    unsigned separatorCode_ = 0;
+    unsigned digitBase_ = 1;
+};
+
+// Plain ASCII compares and lowers cheaply.
+bool IsAscii(QStringView s)
+{
+    for (QChar c : s)
+        if (c.unicode() >= 128)
+            return false;
+    return true;
+}
+
+bool SameLowerCase(QStringView a, QStringView b)
+{
+    if (IsAscii(a) && IsAscii(b)) {
+        if (a.size() != b.size())
+            return false;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            char16_t x = a[i].unicode(), y = b[i].unicode();
+            if (x >= u'A' && x <= u'Z')
+                x += 32;
+            if (y >= u'A' && y <= u'Z')
+                y += 32;
+            if (x != y)
+                return false;
+        }
+        return true;
+    }
+    return a.toString().toLower() == b.toString().toLower();
+}
+
+// The hog line's fields, in line order; fPath is the file's full path.
+constexpr int fPath = kFieldCount;
+constexpr std::array<int, 6> kHogOrder = {fSize, fDate, fTime, fAccess, fPath, fType};
+
+}  // namespace
+
+struct DupSearch::Listing {
+    // One listed file: 40 bytes, and its name in the store.
+    struct Entry {
+        quint64 size;
+        quint32 nameAt;
+        quint32 nameLength;
+        quint32 folder;  // in folders
+        quint32 date;    // modified date, in dates
+        quint32 time;    // modified time, in times
+        quint32 access;  // access date, in dates
+        quint32 type;    // in types
+    };
+
+    std::vector<Entry> entries;
+    TextStore names;
+    TextTable folders;  // as the folder column shows them
+    TextTable dates;
+    TextTable times;
+    TextTable types;
+    std::vector<quint32> dateByDos = std::vector<quint32>(0x10000, kUnset);
+    std::vector<quint32> timeByDos = std::vector<quint32>(0x10000, kUnset);
+    QHash<QString, quint32> typeByExtension;  // lower-case extension with its dot
+    QString extension;                        // scratch
+    SizeTexts sizes;
+    const quint32 emptyDate = dates.add(QString());  // no time recorded
+    const quint32 emptyTime = times.add(QString());
+
+    // The texts DosDateText and DosTimeText give, by the parts they depend
+    // on: the date text by the date when the time is valid, the time text by
+    // the time when the date is valid; anything else is asked for each time.
+    quint32 dateId(core::PackedDosDateTime t)
+    {
+        if (t == 0)
+            return emptyDate;
+        quint32 uncached = kUnset;
+        quint32& id = TimeValid(t) ? dateByDos[t >> 16] : uncached;
+        if (id == kUnset)
+            id = dates.add(core::DosDateText(t));
+        return id;
+    }
+    quint32 timeId(core::PackedDosDateTime t)
+    {
+        if (t == 0)
+            return emptyTime;
+        quint32 uncached = kUnset;
+        quint32& id = DateValid(t) ? timeByDos[t & 0xFFFF] : uncached;
+        if (id == kUnset)
+            id = times.add(core::DosTimeText(t));
+        return id;
+    }
+    static bool TimeValid(core::PackedDosDateTime t)
+    {
+        return ((t >> 11) & 0x1F) < 24 && ((t >> 5) & 0x3F) < 60 && (t & 0x1F) * 2 < 60;
+    }
+    static bool DateValid(core::PackedDosDateTime t)
+    {
+        return QDate::isValid(int(t >> 25) + 1980, int((t >> 21) & 0x0F), int((t >> 16) & 0x1F));
+    }
+
+    // The type text of a file name, by its lower-case extension.
+    quint32 typeId(const QString& fileName)
+    {
+        const qsizetype dot = fileName.lastIndexOf(u'.');
+        const QStringView ext = dot < 0 ? QStringView() : QStringView(fileName).mid(dot);
+        if (IsAscii(ext)) {
+            extension.resize(ext.size());
+            QChar* out = extension.data();
+            for (qsizetype i = 0; i < ext.size(); ++i) {
+                char16_t c = ext[i].unicode();
+                out[i] = QChar(char16_t(c >= u'A' && c <= u'Z' ? c + 32 : c));
+            }
+        } else {
+            extension = ext.toString().toLower();
+        }
+        const auto it = typeByExtension.constFind(extension);
+        if (it != typeByExtension.constEnd())
+            return *it;
+        const quint32 id = types.add(core::FileTypeName(extension));
+        typeByExtension.insert(extension, id);
+        extension = QString();  // the table holds the old buffer now
+        return id;
+    }
+
+    QStringView name(const Entry& e) const { return names.view(e.nameAt, e.nameLength); }
+
+    // The line text of one field (fPath: the full path, into scratch).
+    QStringView field(const Entry& e, int f, QString& scratch) const
+    {
+        switch (f) {
+        case fName: return name(e);
+        case fSize: sizes.text(e.size, scratch); return scratch;
+        case fDate: return dates.text(e.date);
+        case fTime: return times.text(e.time);
+        case fAccess: return dates.text(e.access);
+        case fFolder: return folders.text(e.folder);
+        case fType: return types.text(e.type);
+        case fPath: pathOf(e, scratch); return scratch;
+        }
+        return {};
+    }
+
+    // The order of the lines: without regard to case, ties in order of
+    // arrival. fields are the line's fields in line order.
+    std::vector<quint32> sortedLines(std::span<const int> fields) const
+    {
+        const size_t n = entries.size();
+        const std::vector<quint32> dateRank = CaseInsensitiveRanks(dates);
+        const std::vector<quint32> timeRank = CaseInsensitiveRanks(times);
+        const std::vector<quint32> typeRank = CaseInsensitiveRanks(types);
+        const std::vector<quint32> folderRank = CaseInsensitiveRanks(folders);
+        std::vector<SizeTexts::Key> sizeKeys;
+        if (sizes.hasKeys()) {
+            sizeKeys.resize(n);
+            for (size_t i = 0; i < n; ++i)
+                sizeKeys[i] = sizes.key(entries[i].size);
+        }
+        QString scratchA, scratchB;
+        auto compareField = [&](int f, quint32 ia, quint32 ib) -> int {
+            const Entry& a = entries[ia];
+            const Entry& b = entries[ib];
+            auto byRank = [](quint32 x, quint32 y) { return x < y ? -1 : (x > y ? 1 : 0); };
+            switch (f) {
+            case fName: return name(a).compare(name(b), Qt::CaseInsensitive);
+            case fSize:
+                if (!sizeKeys.empty())
+                    return sizeKeys[ia] < sizeKeys[ib] ? -1 : (sizeKeys[ia] > sizeKeys[ib] ? 1 : 0);
+                break;
+            case fDate: return byRank(dateRank[a.date], dateRank[b.date]);
+            case fTime: return byRank(timeRank[a.time], timeRank[b.time]);
+            case fAccess: return byRank(dateRank[a.access], dateRank[b.access]);
+            case fFolder: return byRank(folderRank[a.folder], folderRank[b.folder]);
+            case fType: return byRank(typeRank[a.type], typeRank[b.type]);
+            default: break;
+            }
+            return field(a, f, scratchA).compare(field(b, f, scratchB), Qt::CaseInsensitive);
+        };
+        std::vector<quint32> order(n);
+        std::iota(order.begin(), order.end(), 0u);
+        std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
+            for (int f : fields)
+                if (const int c = compareField(f, a, b))
+                    return c < 0;
+            return false;
+        });
+        return order;
+    }
+
+    // Only these entries stay, in this order, with their names.
+    void keepOnly(const std::vector<quint32>& which)
+    {
+        std::vector<Entry> kept;
+        kept.reserve(which.size());
+        TextStore keptNames;
+        for (quint32 index : which) {
+            Entry e = entries[index];
+            e.nameAt = keptNames.add(name(e));
+            kept.push_back(e);
+        }
+        entries = std::move(kept);
+        names = std::move(keptNames);
+    }
+
+    // JoinPath of the folder text and the name.
+    void pathOf(const Entry& e, QString& out) const
+    {
+        const QStringView folder = folders.text(e.folder);
+        out.resize(0);
+        out += folder;
+        if (!folder.isEmpty() && !folder.endsWith(u'\\'))
+            out += u'\\';
+        out += name(e);
+    }
+};
+
 DupSearch::DupSearch(DupCriteria criteria) : criteria_(std::move(criteria)) {}
+
+DupSearch::~DupSearch() = default;
 
 QString DupSearch::typeName(const QString& fileName)
 {
@@ -153,7 +564,7 @@ QString DupSearch::keyOf(const QString& line) const
     return key;
 }
 
-void DupSearch::addLine(const plat::FindData& f, const QString& folder)
+void DupSearch::addLine(const plat::FindData& f, quint32 folder)
 {
     if (!PassesSizeTest(f.size(), criteria_.relation, lower_, upper_))
         return;
@@ -165,7 +576,18 @@ void DupSearch::addLine(const plat::FindData& f, const QString& folder)
             return;
         linkedFiles_.insert(id);
     }
-    lines_.emplace_back(lineFor(f, folder), core::JoinPath(folder, f.name));
+    Listing& l = *listing_;
+    Listing::Entry e;
+    e.size = f.size();
+    const core::PackedDosDateTime written = core::LastWriteDosTime(f);
+    e.date = l.dateId(written);
+    e.time = l.timeId(written);
+    e.access = l.dateId(core::LastAccessDosTime(f));
+    e.type = l.typeId(f.name);
+    e.nameAt = l.names.add(f.name);
+    e.nameLength = quint32(f.name.size());
+    e.folder = folder;
+    l.entries.push_back(e);
 }
 
 void DupSearch::scanDir(const QString& folder, plat::WalkContext& walk)
@@ -200,9 +622,9 @@ void DupSearch::scanDir(const QString& folder, plat::WalkContext& walk)
             pump();
     }
     // The files of the folder come after all of its sub-folders.
-    if (abortFlag)
+    if (abortFlag || files.empty())
         return;
-    const QString shown = FolderText(folder);
+    const quint32 shown = listing_->folders.add(FolderText(folder));
     for (size_t i = 0; i < files.size(); ++i) {
         if (i) {
             if (abortFlag)
@@ -216,12 +638,27 @@ void DupSearch::scanDir(const QString& folder, plat::WalkContext& walk)
 
 void DupSearch::scan()
 {
-    lines_.clear();
+    std::vector<ResultRow> rows;
+    scan([&rows](std::span<const QStringView> cells, QStringView path, char shade) {
+        ResultRow row;
+        row.cells.reserve(qsizetype(cells.size()));
+        for (QStringView c : cells)
+            row.cells.append(c.toString());
+        row.path = path.toString();
+        row.shade = shade;
+        rows.push_back(std::move(row));
+    });
+    rows_ = std::move(rows);
+}
+
+void DupSearch::scan(const RowSink& sink)
+{
     rows_.clear();
     linkedFiles_.clear();
     lower_ = LowerLimit(criteria_);
     upper_ = UpperLimit(criteria_);
     abortFlag = false;
+    listing_ = std::make_unique<Listing>();
 
     // One walk context for all roots: a folder reached again through a
     // nested or repeated root is not walked twice.
@@ -231,103 +668,173 @@ void DupSearch::scan()
             continue;
         scanDir(plat::currentFolder(), walk);
     }
-
-    // The sorted line list: without regard to case, ties in order of arrival.
-    std::stable_sort(lines_.begin(), lines_.end(), [](const auto& a, const auto& b) {
-        return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
-    });
-    lineCount_ = qsizetype(lines_.size());
-    if (criteria_.duplicateMode)
-        addDups();
-    else
-        reSort();
-    lines_.clear();
-    lines_.shrink_to_fit();
+    linkedFiles_.clear();
+    linkedFiles_.squeeze();
+    listing_->entries.shrink_to_fit();
+    finish(sink);
+    listing_.reset();
 }
 
-void DupSearch::addDups()
+void DupSearch::finish(const RowSink& sink)
 {
-    const qsizetype n = qsizetype(lines_.size());
-    qsizetype i = 0;
-    while (i < n - 1) {
-        const QString key = UpperAscii(keyOf(lines_[i].first));
-        qsizetype j = i + 1;
-        for (; j < n; ++j) {
-            if (UpperAscii(keyOf(lines_[j].first)) != key)
-                break;
-            if (j == i + 1)
-                addToGrid(lines_[i].first, lines_[i].second);
-            addToGrid(lines_[j].first, lines_[j].second);
+    Listing& l = *listing_;
+    using Entry = Listing::Entry;
+    lineCount_ = qsizetype(l.entries.size());
+    const bool dup = criteria_.duplicateMode;
+    std::vector<quint32> order = l.sortedLines(dup ? std::span<const int>(OrderOf(criteria_.matchMode))
+                                                   : std::span<const int>(kHogOrder));
+    QString sizeText, pathText;
+    if (!dup) {
+        // File hogs: the lines backwards.
+        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+            const Entry& e = l.entries[*it];
+            l.sizes.text(e.size, sizeText);
+            l.pathOf(e, pathText);
+            const QStringView cells[] = {sizeText, l.dates.text(e.date), l.times.text(e.time),
+                                         l.dates.text(e.access), pathText, l.types.text(e.type)};
+            sink(cells, pathText, 0);
         }
-        i = j;
-    }
-}
-
-void DupSearch::reSort()
-{
-    rows_.reserve(lines_.size());
-    for (auto it = lines_.rbegin(); it != lines_.rend(); ++it)
-        addToGrid(it->first, it->second);
-}
-
-void DupSearch::addToGrid(const QString& line, const QString& path)
-{
-    const QStringList fields = line.split('\t');
-    ResultRow row;
-    row.path = path;
-    if (!criteria_.duplicateMode) {
-        row.cells = fields;
-        rows_.push_back(std::move(row));
         return;
     }
-    const FieldOrder& order = OrderOf(criteria_.matchMode);
-    row.cells.resize(kFieldCount);
-    for (int i = 0; i < kFieldCount && i < fields.size(); ++i)
-        row.cells[order[i]] = fields[i];
-    if (rows_.empty())
-        row.shade = kShadeA;
-    else {
-        const ResultRow& above = rows_.back();
-        row.shade = sameGroup(above, row) ? above.shade : (above.shade == kShadeA ? kShadeB : kShadeA);
+
+    // Groups: runs of lines with equal keys (the key fields' trimmed texts
+    // joined, with only a to z upper-cased; keys compare exactly otherwise);
+    // lines without a partner are left out. The files of the groups are
+    // picked first, and only they are kept while the rows are made.
+    std::vector<quint32> picked;
+    {
+        QList<int> keyFields;
+        for (int position : KeyFieldsOf(criteria_.matchMode))
+            keyFields << OrderOf(criteria_.matchMode)[position - 1];
+        QString scratch;
+        auto keyOfEntry = [&](quint32 index, QString& key) {
+            key.resize(0);
+            for (int f : keyFields)
+                key += TrimControls(l.field(l.entries[index], f, scratch));
+            for (QChar& c : key)
+                if (c >= u'a' && c <= u'z')
+                    c = QChar(c.unicode() - 32);
+        };
+        const size_t n = order.size();
+        QString key, next;
+        bool haveKey = false;
+        size_t i = 0;
+        while (i + 1 < n) {
+            if (!haveKey)
+                keyOfEntry(order[i], key);
+            size_t j = i + 1;
+            haveKey = false;
+            for (; j < n; ++j) {
+                keyOfEntry(order[j], next);
+                if (next != key) {
+                    std::swap(key, next);  // the key of line j, where the next run starts
+                    haveKey = true;
+                    break;
+                }
+                if (j == i + 1)
+                    picked.push_back(order[i]);
+                picked.push_back(order[j]);
+            }
+            i = j;
+        }
     }
-    rows_.push_back(std::move(row));
+    order = {};
+    l.keepOnly(picked);
+    picked = {};
+
+    // Shades alternate from group to group, as the row above compares.
+    const Entry* above = nullptr;
+    char aboveShade = 0;
+    auto sameGroup = [&](const Entry& a, const Entry& b) {
+        auto eqName = [&] { return SameLowerCase(l.name(a), l.name(b)); };
+        auto eqSize = [&] { return l.sizes.sameText(a.size, b.size); };
+        auto eqTime = [&] { return a.time == b.time || l.times.text(a.time) == l.times.text(b.time); };
+        auto eqType = [&] { return a.type == b.type || l.types.text(a.type) == l.types.text(b.type); };
+        switch (criteria_.matchMode) {
+        case mmFilename: return eqName();
+        case mmFilenameSize: return eqName() && eqSize();
+        case mmFilenameSizeDateTime: return eqName() && eqSize() && eqTime();
+        case mmSize: return eqSize();
+        case mmSizeDateTime: return eqSize() && eqTime();
+        case mmSizeType: return eqSize() && eqType();
+        case mmTypeDateTime: return eqType() && eqTime();
+        default: return false;
+        }
+    };
+    for (const Entry& e : l.entries) {
+        char shade = kShadeA;
+        if (above)
+            shade = sameGroup(*above, e) ? aboveShade : (aboveShade == kShadeA ? kShadeB : kShadeA);
+        l.sizes.text(e.size, sizeText);
+        l.pathOf(e, pathText);
+        const QStringView cells[kFieldCount] = {l.name(e), sizeText, l.dates.text(e.date), l.times.text(e.time),
+                                                l.dates.text(e.access), l.folders.text(e.folder),
+                                                l.types.text(e.type)};
+        sink(cells, pathText, shade);
+        above = &e;
+        aboveShade = shade;
+    }
 }
 
-bool DupSearch::sameGroup(const ResultRow& a, const ResultRow& b) const
-{
-    auto eq = [&](int col) { return a.cells[col] == b.cells[col]; };
-    auto eqName = [&] { return a.cells[dcFilename].toLower() == b.cells[dcFilename].toLower(); };
-    switch (criteria_.matchMode) {
-    case mmFilename: return eqName();
-    case mmFilenameSize: return eqName() && eq(dcSize);
-    case mmFilenameSizeDateTime: return eqName() && eq(dcSize) && eq(dcTime);
-    case mmSize: return eq(dcSize);
-    case mmSizeDateTime: return eq(dcSize) && eq(dcTime);
-    case mmSizeType: return eq(dcSize) && eq(dcType);
-    case mmTypeDateTime: return eq(dcType) && eq(dcTime);
-    default: return false;
+// ---------------------------------------------------------------------------
+// The checksum pass
+
+namespace {
+
+// The engine's own rows.
+class RowVectorCrcRows : public CrcRows {
+public:
+    explicit RowVectorCrcRows(std::vector<ResultRow>& rows) : rows_(rows) {}
+    int count() const override { return int(rows_.size()); }
+    QString path(int row) const override { return rows_[size_t(row)].path; }
+    QString sizeText(int row) const override { return rows_[size_t(row)].cells[dcSize]; }
+    void setCrcText(int row, const QString& text) override { rows_[size_t(row)].cells[dcType] = text; }
+    void keepRows(const std::vector<bool>& keep) override
+    {
+        std::vector<ResultRow> kept;
+        kept.reserve(rows_.size());
+        for (size_t c = 0; c < rows_.size(); ++c)
+            if (keep[c])
+                kept.push_back(std::move(rows_[c]));
+        rows_ = std::move(kept);
     }
-}
+    void setShade(int row, char shade) override { rows_[size_t(row)].shade = shade; }
+
+private:
+    std::vector<ResultRow>& rows_;
+};
+
+}  // namespace
 
 bool DupSearch::computeCrcValues(bool eliminate, const CrcFunction& crc)
 {
-    for (ResultRow& r : rows_)
-        r.cells[dcType].clear();
-    std::vector<bool> unreadable(rows_.size(), false);
-    const int total = int(rows_.size());
+    RowVectorCrcRows rows(rows_);
+    return computeCrcValues(rows, eliminate, crc);
+}
+
+bool DupSearch::computeCrcValues(CrcRows& rows, bool eliminate, const CrcFunction& crc)
+{
+    const int total = rows.count();
+    for (int b = 0; b < total; ++b)
+        rows.setCrcText(b, QString());
+    // The value each row shows (0 for a file that could not be read), and
+    // whether it could be read.
+    std::vector<quint32> values(size_t(total), 0);
+    std::vector<bool> unreadable(size_t(total), false);
     for (int b = 0; b < total; ++b) {
         if (abortFlag)
             return false;
-        ResultRow& r = rows_[size_t(b)];
+        const QString path = rows.path(b);
         if (status)
-            status(QStringLiteral("%1 of %2").arg(b + 1).arg(total) + QStringLiteral(" computing CRC for ") + r.path);
+            status(QStringLiteral("%1 of %2").arg(b + 1).arg(total) + QStringLiteral(" computing CRC for ") + path);
         if (pump)
             pump();
         if (abortFlag)
             return false;
-        const std::optional<quint32> value = crc(r.path);
+        const std::optional<quint32> value = crc(path);
         unreadable[size_t(b)] = !value;
-        r.cells[dcType] = CrcText(value.value_or(0));
+        values[size_t(b)] = value.value_or(0);
+        rows.setCrcText(b, CrcText(values[size_t(b)]));
     }
 
     if (eliminate) {
@@ -338,35 +845,44 @@ bool DupSearch::computeCrcValues(bool eliminate, const CrcFunction& crc)
         // Within each run of adjacent rows of equal size, a row stays when
         // another readable row of the run has its checksum. A file that could
         // not be read matches nothing.
-        std::vector<bool> keep(rows_.size(), false);
+        const size_t count = size_t(total);
+        std::vector<bool> keep(count, false);
+        std::vector<QString> sizes(count);
+        for (size_t c = 0; c < count; ++c)
+            sizes[c] = rows.sizeText(int(c));
+        std::vector<quint32> run;
         size_t first = 0;
-        while (first < rows_.size()) {
+        while (first < count) {
             size_t last = first;
-            while (last + 1 < rows_.size() && rows_[last + 1].cells[dcSize] == rows_[first].cells[dcSize])
+            while (last + 1 < count && sizes[last + 1] == sizes[first])
                 ++last;
-            std::unordered_map<std::u16string, int> counts;
+            run.clear();
             for (size_t c = first; c <= last; ++c)
                 if (!unreadable[c])
-                    ++counts[rows_[c].cells[dcType].toStdU16String()];
-            for (size_t c = first; c <= last; ++c)
-                keep[c] = !unreadable[c] && counts[rows_[c].cells[dcType].toStdU16String()] > 1;
+                    run.push_back(values[c]);
+            std::sort(run.begin(), run.end());
+            for (size_t c = first; c <= last; ++c) {
+                if (unreadable[c])
+                    continue;
+                const auto range = std::equal_range(run.begin(), run.end(), values[c]);
+                keep[c] = range.second - range.first > 1;
+            }
             first = last + 1;
         }
-        std::vector<ResultRow> kept;
-        kept.reserve(rows_.size());
-        for (size_t c = 0; c < rows_.size(); ++c)
+        rows.keepRows(keep);
+        std::vector<quint32> kept;
+        for (size_t c = 0; c < count; ++c)
             if (keep[c])
-                kept.push_back(std::move(rows_[c]));
-        rows_ = std::move(kept);
+                kept.push_back(values[c]);
+        values = std::move(kept);
     }
 
-    for (size_t c = 0; c < rows_.size(); ++c) {
-        if (c == 0)
-            rows_[c].shade = kShadeA;
-        else if (rows_[c].cells[dcType] != rows_[c - 1].cells[dcType])
-            rows_[c].shade = rows_[c - 1].shade == kShadeA ? kShadeB : kShadeA;
-        else
-            rows_[c].shade = rows_[c - 1].shade;
+    // Shades change where the checksum text does.
+    char shade = kShadeA;
+    for (size_t c = 0; c < values.size(); ++c) {
+        if (c > 0 && values[c] != values[c - 1])
+            shade = shade == kShadeA ? kShadeB : kShadeA;
+        rows.setShade(int(c), shade);
     }
     if (status)
         status(QString());

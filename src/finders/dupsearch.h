@@ -10,8 +10,11 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -62,6 +65,24 @@ struct ResultRow {
     char shade = 0;  // duplicate mode: kShadeA or kShadeB
 };
 
+// Where a search puts its rows, in order: the cells in column order
+// (DupColumn or HogColumn), the real path and the shade (0 for file hogs).
+// The views are valid only during the call.
+using RowSink = std::function<void(std::span<const QStringView> cells, QStringView path, char shade)>;
+
+// The rows a checksum pass works on: the engine's own or a result grid's.
+class CrcRows {
+public:
+    virtual ~CrcRows() = default;
+    virtual int count() const = 0;
+    virtual QString path(int row) const = 0;
+    virtual QString sizeText(int row) const = 0;
+    virtual void setCrcText(int row, const QString& text) = 0;
+    // Drops every row whose flag is false; the others keep their order.
+    virtual void keepRows(const std::vector<bool>& keep) = 0;
+    virtual void setShade(int row, char shade) = 0;
+};
+
 class DupSearch {
 public:
     explicit DupSearch(DupCriteria criteria);
@@ -78,12 +99,16 @@ public:
     // Walks the roots and builds the rows (groups or hogs). File hogs come
     // out in reverse line order; the window then sorts them by size.
     void scan();
+    // The same, handing each row to sink instead of keeping it in rows().
+    void scan(const RowSink& sink);
     // The checksum pass over the rows; false when it was aborted. With
     // eliminate, rows whose checksum is unique within their run of equal
     // sizes are dropped, and the shades are set again. crc gives nothing for
     // a file it could not read: such a row shows 0 but matches no other row.
     using CrcFunction = std::function<std::optional<quint32>(const QString&)>;
     bool computeCrcValues(bool eliminate, const CrcFunction& crc);
+    // The same over other rows (duplicate mode's columns).
+    bool computeCrcValues(CrcRows& rows, bool eliminate, const CrcFunction& crc);
 
     const DupCriteria& criteria() const { return criteria_; }
     std::vector<ResultRow>& rows() { return rows_; }
@@ -94,19 +119,26 @@ public:
     QString lineFor(const plat::FindData& f, const QString& folder);
     QString keyOf(const QString& line) const;
 
+    DupSearch(const DupSearch&) = delete;
+    DupSearch& operator=(const DupSearch&) = delete;
+    ~DupSearch();
+
 private:
+    // The listed files are kept as compact records rather than as lines:
+    // texts that many files share (dates, times, folders, types) once each,
+    // names in one character store, sizes as numbers. Sorting and grouping
+    // work on them exactly as on the lines they stand for; see dupsearch.cpp.
+    struct Listing;
+
     void scanDir(const QString& folder, plat::WalkContext& walk);
-    void addLine(const plat::FindData& f, const QString& folder);
-    void addDups();
-    void reSort();
-    void addToGrid(const QString& line, const QString& path);
-    bool sameGroup(const ResultRow& a, const ResultRow& b) const;
+    void addLine(const plat::FindData& f, quint32 folder);
+    void finish(const RowSink& sink);
     QString typeName(const QString& fileName);
 
     DupCriteria criteria_;
     qint64 lower_ = 0;
     qint64 upper_ = 0;
-    std::vector<std::pair<QString, QString>> lines_;  // line, real path
+    std::unique_ptr<Listing> listing_;
     qsizetype lineCount_ = 0;
     std::vector<ResultRow> rows_;
     QHash<QString, QString> typeNames_;  // by lower-case extension

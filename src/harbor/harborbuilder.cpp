@@ -65,6 +65,8 @@ void HarborBuilder::findpaths(plat::KeyTree& tree, const QString& key)
         return;
     }
     for (const QString& name : tree.subKeys(key)) {
+        if (onKey)
+            onKey();
         const QString path = key + '\\' + name;
         if (!tree.hasKey(path))
             continue;

@@ -29,6 +29,9 @@ public:
 
     // Called after each added folder (the window repaints, at most every 50 ms).
     std::function<void()> onAdded;
+    // Called before each key is read: long stretches of keys add nothing, and
+    // the window must still get its events between them.
+    std::function<void()> onKey;
     // Whether a folder exists (a real folder, no link).
     std::function<bool(const QString&)> folderExists;
     // Whether a folder lies on a removable drive (A:, B: or a removable kind).

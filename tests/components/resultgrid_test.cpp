@@ -41,6 +41,51 @@ TEST(ResultGridTest, CellsPathsAndTitles)
     EXPECT_TRUE(g.cell(-1, 0).isEmpty());
 }
 
+TEST(ResultGridTest, PathsTheCellsSpellOut)
+{
+    // A path equal to a cell, or a folder cell and a name cell joined, is
+    // kept as a reference to them; it reads back the same and does not
+    // follow later changes of those cells.
+    ResultGrid g(4, 6);
+    g.setRow(1, {"1,024", "C:\\DOS\\a.txt", "x"}, "C:\\DOS\\a.txt");
+    g.setRow(2, {"a.txt", "5", "C:\\DOS", "t"}, "C:\\DOS\\a.txt");
+    g.setRow(3, {"a.txt", "5", "C:\\", "t"}, "C:\\a.txt");
+    g.setRow(4, {"a.txt", "5", "C:\\DOSX", "t"}, "C:\\DOS\\a.txt");  // nothing to share
+    g.setRow(5, {"a.txt", "5", "C:\\DOS", ""}, "C:\\DOS/a.txt");
+    EXPECT_EQ(g.path(1), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.path(2), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.path(3), QStringLiteral("C:\\a.txt"));
+    EXPECT_EQ(g.path(4), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.path(5), QStringLiteral("C:\\DOS/a.txt"));
+    EXPECT_EQ(g.rowCells(2), (QStringList{"a.txt", "5", "C:\\DOS", "t"}));
+    // Only what is stored counts as text: the shared paths cost nothing.
+    // Cells 18 + 13 + 10 + 14 + 12 characters; rows 4 and 5 keep their paths.
+    EXPECT_EQ(g.textBytes(), (18 + 13 + 10 + 14 + 12 + 12 + 12) * sizeof(QChar));
+
+    g.setCell(1, 1, QStringLiteral("renamed"));
+    g.setCell(2, 0, QStringLiteral("A.TXT"));
+    g.setCell(3, 2, QStringLiteral("D:\\"));
+    EXPECT_EQ(g.path(1), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.path(2), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.path(3), QStringLiteral("C:\\a.txt"));
+    EXPECT_EQ(g.cell(2, 0), QStringLiteral("A.TXT"));
+
+    // A new path, fewer columns, moved rows: still the same texts.
+    g.setPath(2, QStringLiteral("C:\\DOS\\A.TXT"));
+    EXPECT_EQ(g.path(2), QStringLiteral("C:\\DOS\\A.TXT"));
+    g.setRow(4, {"a.txt", "5", "C:\\DOS", "t"}, "C:\\DOS\\a.txt");
+    g.permuteRows(1, {4, 1, 2, 3});
+    EXPECT_EQ(g.path(1), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.path(2), QStringLiteral("C:\\DOS\\a.txt"));
+    g.setColCount(2);
+    EXPECT_EQ(g.path(1), QStringLiteral("C:\\DOS\\a.txt"));
+    EXPECT_EQ(g.rowCells(1), (QStringList{"a.txt", "5"}));
+    EXPECT_EQ(g.path(3), QStringLiteral("C:\\DOS\\A.TXT"));
+    EXPECT_EQ(g.path(4), QStringLiteral("C:\\a.txt"));
+    g.clearRow(1);
+    EXPECT_TRUE(g.path(1).isEmpty());
+}
+
 TEST(ResultGridTest, LongAndOddCells)
 {
     ResultGrid g(3, 2);

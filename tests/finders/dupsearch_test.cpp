@@ -262,4 +262,36 @@ TEST_F(DupSearchTest, BlockCrcSum)
     EXPECT_FALSE(TryBlockCrcSum("C:\\missing.txt"));
 }
 
+TEST_F(DupSearchTest, BlockCrcSumIsTheSameEveryWay)
+{
+    // Every way the processor offers gives zlib's CRC-32 of each 2048-byte
+    // slice, summed: random bytes, at odd addresses, with short last slices.
+    QByteArray data(3 * 2048 * 16 + 100, Qt::Uninitialized);
+    quint32 seed = 12345;
+    for (char& c : data) {
+        seed = seed * 1103515245u + 12345u;
+        c = char(seed >> 23);
+    }
+    const QStringList variants = BlockCrcVariants();
+    ASSERT_TRUE(variants.contains("zlib"));
+    for (const qint64 size : {0, 1, 15, 64, 2047, 2048, 2049, 4096, 6000, 65536, 98404}) {
+        for (const qint64 offset : {0, 1, 7}) {
+            const char* p = data.constData() + offset;
+            quint32 expected = 0;
+            for (qint64 at = 0; at < size; at += 2048)
+                expected += quint32(crc32(0, reinterpret_cast<const Bytef*>(p + at), uInt(std::min<qint64>(2048, size - at))));
+            EXPECT_EQ(BlockCrcSumOf(p, size), expected) << size << " at " << offset;
+            for (const QString& v : variants)
+                EXPECT_EQ(BlockCrcSumOfVariant(v, p, size), expected) << qPrintable(v) << " " << size << " at " << offset;
+        }
+    }
+    // All ones and all zeros, where a slip in the folding shows first.
+    for (const char fill : {'\0', '\xff'}) {
+        const QByteArray same(2048 * 3, fill);
+        const quint32 one = quint32(crc32(0, reinterpret_cast<const Bytef*>(same.constData()), 2048));
+        for (const QString& v : variants)
+            EXPECT_EQ(BlockCrcSumOfVariant(v, same.constData(), same.size()), 3 * one) << qPrintable(v);
+    }
+}
+
 }  // namespace

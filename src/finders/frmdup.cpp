@@ -1,0 +1,328 @@
+#include "finders/frmdup.h"
+
+#include "components/drivechecklist.h"
+#include "components/resultgridview.h"
+#include "components/slotguard.h"
+#include "components/windowplacement.h"
+#include "core/helpers.h"
+#include "core/prompter.h"
+#include "finders/filldrivelist.h"
+#include "finders/frmaddnewfolder.h"
+#include "finders/hintswitch.h"
+#include "finders/wildcardtext.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSpinBox>
+
+namespace finders {
+
+const char* const kCrcQuestion =
+    "Compute CRC for the list of duplicates?  This results in a precise duplicate match since it is comparing "
+    "the contents of the files.  However, it is much slower to compute.";
+const char* const kEliminateQuestion =
+    "Eliminate those duplicates that do not have the same CRC values?  This results in a smaller list.";
+const char* const kListAbortedMessage = "List incomplete ... aborted by user";
+const char* const kCrcAbortedMessage = "CRC values incomplete ... aborted by user";
+
+namespace {
+
+template <class F>
+auto guarded(F f)
+{
+    return [f] { comp::guardSlot(f); };
+}
+
+comp::PlacementKey placementKey(bool duplicateMode)
+{
+    return {core::PlacementStore::Key::Shared,
+            duplicateMode ? QStringLiteral("frmDups") : QStringLiteral("frmMods"), QStringLiteral("frmMods")};
+}
+
+}  // namespace
+
+// The searching state for the length of a search, left again whatever
+// happens inside it.
+struct TfrmDup::Searching {
+    TfrmDup& w;
+    explicit Searching(TfrmDup& window) : w(window) { w.enterSearching(); }
+    ~Searching() { w.leaveSearching(); }
+    Searching(const Searching&) = delete;
+    Searching& operator=(const Searching&) = delete;
+};
+
+TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicateMode_(duplicateMode)
+{
+    setObjectName(QStringLiteral("frmDup"));
+    setWindowTitle(duplicateMode ? QStringLiteral("Find and delete duplicate files")
+                                 : QStringLiteral("Find and delete file hogs"));
+    setSizeGripEnabled(true);
+    hints_ = new HintSwitch(this);
+
+    buildTopPanel();
+    buildResults();
+    lblDup->setVisible(duplicateMode_);
+    cbDup->setVisible(duplicateMode_);
+    cbDup->setCurrentIndex(mmFilenameSize);
+    btScan->setToolTip(duplicateMode_ ? QStringLiteral("Duplicates on file name only")
+                                      : QStringLiteral("Start scanning for file hogs"));
+    for (QPushButton* b : {btAbort, btMark, btDelete, btOptions, btBrowse, btDetails, btCompare})
+        b->hide();
+    lblAnd->hide();
+    num2->hide();
+
+    // The grid: the size is right-aligned; duplicate groups are shaded.
+    grid->setShadingEnabled(duplicateMode_);
+    grid->setMarkColumn(duplicateMode_ ? int(dcFilename) : int(hcFileName));
+    grid->setRightAligned(duplicateMode_ ? int(dcSize) : int(hcSize), true);
+    ClearGrid(criteria());
+
+    FillDriveList(*pckDrive, *cbDrive, true);
+    resize(780 * logicalDpiX() / 96, 540 * logicalDpiY() / 96);
+
+    connect(btScan, &QPushButton::clicked, this, guarded([this] { btScanClick(); }));
+    connect(btAbort, &QPushButton::clicked, this, guarded([this] { btAbortClick(); }));
+    connect(btClose, &QPushButton::clicked, this, &TfrmDup::reject);
+    connect(pckDrive, &QListWidget::itemSelectionChanged, this, guarded([this] { pckDriveClick(); }));
+    // A pick from the list sets the edit text too, so one signal covers both.
+    connect(cbWildCard, &QComboBox::editTextChanged, this, guarded([this] { cbWildCardChange(); }));
+    connect(rbBetween, &QRadioButton::toggled, this, guarded([this] { rbSizeClick(); }));
+    cbWildCardChange();
+}
+
+TfrmDup::~TfrmDup()
+{
+    comp::savePlacement(*this, placementKey(duplicateMode_));
+}
+
+DupCriteria TfrmDup::criteria() const
+{
+    DupCriteria c;
+    c.duplicateMode = duplicateMode_;
+    c.matchMode = duplicateMode_ ? cbDup->currentIndex() : mmFilenameSize;
+    c.relation = rbBetween->isChecked()   ? SizeRelation::Between
+                 : rbSmaller->isChecked() ? SizeRelation::SmallerOrEqual
+                                          : SizeRelation::LargerOrEqual;
+    c.num1 = num1->value();
+    c.num2 = num2->value();
+    c.unitKB = cbKB1->currentIndex() == 1;
+    c.wildcard = cbWildCard->currentText();
+    c.roots = pckDrive->tickedEntries();
+    return c;
+}
+
+comp::ResultGrid& TfrmDup::results() const
+{
+    return results_->grid();
+}
+
+QString TfrmDup::statusText() const
+{
+    return lblStatus->text();
+}
+
+void TfrmDup::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (!e->spontaneous())
+        comp::guardSlot([&] { FormShow(); });
+}
+
+void TfrmDup::FormShow()
+{
+    cbKB1->setCurrentIndex(1);
+    num1->setValue(250);
+    num2->setValue(250);
+    ClearGrid(criteria());
+    for (QPushButton* b : {btOptions, btBrowse, btDetails, btCompare, btAbort, btMark, btDelete})
+        b->hide();
+    setStatus(QString());
+    btClose->setEnabled(true);
+    pckDriveClick();
+    btScan->setFocus();
+
+    const QString typed = cbWildCard->currentText();
+    cbWildCard->clear();  // also empties the edit text, hence the copy
+    cbWildCard->addItems(WildcardChoices());
+    cbWildCard->setEditText(typed);
+    rbSizeClick();
+
+    setSmallestSize();
+    comp::restorePlacement(*this, placementKey(duplicateMode_));
+}
+
+void TfrmDup::reject()
+{
+    // Close, Esc, the close box and Alt+F4 all end here; none of them may
+    // leave a search running.
+    if (searching_)
+        return;
+    QDialog::reject();
+}
+
+void TfrmDup::closeEvent(QCloseEvent* e)
+{
+    if (searching_) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+void TfrmDup::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    // The layout has placed the grid by now; the widths follow its width.
+    if (layout())
+        layout()->activate();
+    setColumnWidths();
+}
+
+void TfrmDup::pckDriveClick()
+{
+    btScan->setEnabled(!searching_ && pckDrive->tickedCount() > 0);
+}
+
+void TfrmDup::cbWildCardChange()
+{
+    lblWild->setText(WildcardLabel(cbWildCard->currentText()));
+}
+
+void TfrmDup::rbSizeClick()
+{
+    const bool between = rbBetween->isChecked();
+    lblAnd->setVisible(between);
+    num2->setVisible(between);
+}
+
+void TfrmDup::AddFolderClick()
+{
+    comp::runModal<TfrmAddNewFolder>(this);
+    FillDriveList(*pckDrive, *cbDrive, true);
+    pckDriveClick();
+}
+
+void TfrmDup::ClearGrid(const DupCriteria& criteria)
+{
+    // A fresh result list with the titles of the mode. The view lets go of
+    // the old rows before they go.
+    auto fresh = std::make_unique<DupResults>(criteria);
+    grid->setGrid(&fresh->grid());
+    results_ = std::move(fresh);
+    setColumnWidths();
+    // Every mark went with the old rows: nothing is left to clean.
+    btDelete->setEnabled(false);
+}
+
+void TfrmDup::btScanClick()
+{
+    if (searching_)
+        return;
+    if (rbBetween->isChecked() && num2->value() < num1->value()) {
+        core::ErrorBox(QString::fromLatin1(kSecondNumberMessage));
+        return;
+    }
+    bool computeCrc = false;
+    bool eliminate = false;
+    if (duplicateMode_ && MatchModeOffersCrc(cbDup->currentIndex())) {
+        // Only an explicit No declines.
+        computeCrc = core::prompter().confirm(core::ConfirmKind::YesNo, QString::fromLatin1(kCrcQuestion))
+                     != core::Answer::No;
+        if (computeCrc)
+            eliminate = core::prompter().confirm(core::ConfirmKind::YesNo, QString::fromLatin1(kEliminateQuestion))
+                        != core::Answer::No;
+    }
+    HintsOff hintsOff(*hints_);
+    ClearGrid(criteria());
+    scan(computeCrc, eliminate);
+}
+
+void TfrmDup::scan(bool computeCrc, bool eliminate)
+{
+    {
+        Searching state(*this);
+        results_->status = [this](const QString& text) {
+            setStatus(text);
+            // "&Abort" hid itself if the walk was aborted; the checksum pass
+            // can be aborted on its own.
+            if (results_->inCrcPhase() && !results_->aborting())
+                btAbort->show();
+        };
+        results_->pump = [this] { pump_.pump(); };
+        pump_.start();
+        results_->search(computeCrc, eliminate);
+        results_->status = nullptr;
+        results_->pump = nullptr;
+    }
+    grid->sync();
+    setColumnWidths();
+    showOutcome();
+}
+
+QWidgetList TfrmDup::criteriaControls() const
+{
+    return {btScan, btClose, pckDrive, num1, num2, cbKB1, cbWildCard, rbLarger, rbSmaller, rbBetween, cbDup};
+}
+
+void TfrmDup::enterSearching()
+{
+    searching_ = true;
+    btAbort->show();
+    for (QPushButton* b : {btMark, btDelete, btOptions, btBrowse, btDetails, btCompare})
+        b->hide();
+    for (QWidget* w : criteriaControls())
+        w->setEnabled(false);
+    grid->setCursor(Qt::WaitCursor);
+}
+
+void TfrmDup::leaveSearching()
+{
+    searching_ = false;
+    grid->unsetCursor();
+    btAbort->hide();
+    const bool found = results_->grid().rowsUsed() > 0;
+    btMark->setVisible(found);
+    btDelete->setVisible(found);
+    for (QWidget* w : criteriaControls())
+        w->setEnabled(true);
+    pckDriveClick();
+}
+
+void TfrmDup::showOutcome()
+{
+    const comp::ResultGrid& rows = results_->grid();
+    if (rows.rowsUsed() == 0) {
+        core::InfoBox(QString::fromLatin1(kNoFilesMessage));
+        return;
+    }
+    btOptions->show();
+    btBrowse->show();
+    btDetails->show();
+    if (duplicateMode_) {
+        btCompare->show();
+        setStatus(core::FormatGrouped(rows.rowCount() - 1) + QStringLiteral(" duplicates found"));
+    } else {
+        setStatus(core::FormatGrouped(rows.rowsUsed()) + QStringLiteral(" file hogs found"));
+    }
+}
+
+void TfrmDup::btAbortClick()
+{
+    if (!searching_)
+        return;
+    results_->abort();
+    btAbort->hide();
+    core::WarningBox(QString::fromLatin1(results_->inCrcPhase() ? kCrcAbortedMessage : kListAbortedMessage));
+}
+
+void TfrmDup::setStatus(const QString& text)
+{
+    lblStatus->setText(text);
+}
+
+}  // namespace finders
