@@ -131,7 +131,7 @@ cat "$crcfile" > /dev/null
 # What each side found, for a look that they saw the same thing.
 listed=$(find "$tree" -type f -not -path '*/.*' | wc -l)
 crc_rows=$(( $($scan dups --match 3 --crc --eliminate --larger 0 --unit bytes C: | wc -l) - 1 ))
-fdupes_files=$(fdupes -r "$tree" 2> /dev/null | grep -c .)
+fdupes_files=$(fdupes -r "$tree" 2> /dev/null | grep -c . || true)
 hog_rows=$(( $($scan hogs --larger 0 --unit bytes C: | wc -l) - 1 ))
 nocrc_rows=$(( $($scan dups --match 3 --larger 0 --unit bytes C: | wc -l) - 1 ))
 

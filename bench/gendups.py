@@ -113,9 +113,9 @@ def build(out, files, seed, per_folder, fanout, dup_share, lookalike_share):
                 os.ftruncate(fd, sparse_size)
             else:
                 os.write(fd, data)
+            os.utime(fd, times())
         finally:
             os.close(fd)
-        os.utime(path, times())
 
     made = 0
     want_dups = int(files * dup_share)

@@ -16,6 +16,7 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <functional>
 #include <span>
 #include <vector>
@@ -38,6 +39,9 @@ public:
     // dropped rows are gone with their marks and paths.
     int rowCount() const { return int(rows_.size()); }
     void setRowCount(int rows);
+    // Room for this many rows in all, so that growing to them (in steps of
+    // kGrowBy) moves none of them.
+    void reserveRows(int rows) { rows_.reserve(size_t(std::max(rows, 0)) + kGrowBy); }
     int colCount() const { return cols_; }
     void setColCount(int columns);
 

@@ -3,6 +3,9 @@
 #include "finders/blockcrc.h"
 #include "reports/sortcommand.h"
 
+#include <algorithm>
+#include <climits>
+
 namespace finders {
 
 const char* const kSecondNumberMessage = "The second number must be larger or equal than the first number";
@@ -59,10 +62,12 @@ void DupResults::search(bool computeCrc, bool eliminate)
     search_.pump = pump;
     // The rows go straight into the grid.
     grid_.reset(search_.criteria().duplicateMode ? DupTitles() : HogTitles());
-    search_.scan([this](std::span<const QStringView> cells, QStringView path, char shade) {
-        const int row = grid_.addRowViews(cells, path);
-        grid_.setShade(row, quint8(shade));
-    });
+    search_.scan(
+        [this](std::span<const QStringView> cells, QStringView path, char shade) {
+            const int row = grid_.addRowViews(cells, path);
+            grid_.setShade(row, quint8(shade));
+        },
+        [this](qsizetype rows) { grid_.reserveRows(int(std::min<qsizetype>(rows, INT_MAX - 1)) + 1); });
     if (grid_.rowsUsed() > 1)
         grid_.fitRowCount();
     search_.abortFlag = false;

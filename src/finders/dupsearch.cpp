@@ -145,12 +145,15 @@ QStringView TrimControls(QStringView s)
 }
 
 // Texts back to back in blocks; a text is its start and length. A text
-// longer than a block gets a block of its own.
+// longer than a block gets a block of its own. A start is the block's number
+// times 2^14 plus the offset in it: room for 4 G characters.
 class TextStore {
 public:
     quint32 add(QStringView s)
     {
         const qsizetype n = s.size();
+        if (n == 0)
+            return 0;
         if (n > kBlock) {
             blocks_.emplace_back(new char16_t[size_t(n)]);
             used_ = kBlock;  // nothing more goes into it
@@ -158,18 +161,22 @@ public:
             blocks_.emplace_back(new char16_t[size_t(kBlock)]);
             used_ = 0;
         }
-        const auto at = quint32((blocks_.size() - 1) << 16 | size_t(used_));
+        Q_ASSERT(blocks_.size() <= (size_t(1) << (32 - kShift)));
+        const auto at = quint32((blocks_.size() - 1) << kShift | size_t(used_));
         std::copy_n(s.utf16(), n, blocks_.back().get() + used_);
         used_ += n;
         return at;
     }
     QStringView view(quint32 at, quint32 length) const
     {
-        return QStringView(blocks_[at >> 16].get() + (at & 0xFFFF), qsizetype(length));
+        if (length == 0)
+            return {};
+        return QStringView(blocks_[at >> kShift].get() + (at & (kBlock - 1)), qsizetype(length));
     }
 
 private:
-    static constexpr qsizetype kBlock = 1 << 14;  // characters; offsets must stay below 2^16
+    static constexpr int kShift = 14;
+    static constexpr qsizetype kBlock = qsizetype(1) << kShift;  // characters
     std::vector<std::unique_ptr<char16_t[]>> blocks_;
     qsizetype used_ = 0;
 };
@@ -192,13 +199,35 @@ private:
     std::vector<std::pair<quint32, quint32>> spans_;
 };
 
+// The sign of QString::compare(a, b, Qt::CaseInsensitive), sooner: while
+// both texts are ASCII, folding the case is making A to Z lower case.
+int CompareNoCase(QStringView a, QStringView b)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x >= 128 || y >= 128) {
+            // What came before is plain ASCII, so no surrogate pair is cut.
+            const int c = a.mid(i).compare(b.mid(i), Qt::CaseInsensitive);
+            return c < 0 ? -1 : (c > 0 ? 1 : 0);
+        }
+        if (x >= u'A' && x <= u'Z')
+            x += 32;
+        if (y >= u'A' && y <= u'Z')
+            y += 32;
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
+}
+
 // The rank of each text in the order of QString::compare without regard to
 // case; texts that compare equal share a rank.
 std::vector<quint32> CaseInsensitiveRanks(const TextTable& texts)
 {
     std::vector<quint32> order(texts.size());
     std::iota(order.begin(), order.end(), 0u);
-    auto compare = [&](quint32 a, quint32 b) { return texts.text(a).compare(texts.text(b), Qt::CaseInsensitive); };
+    auto compare = [&](quint32 a, quint32 b) { return CompareNoCase(texts.text(a), texts.text(b)); };
     std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) { return compare(a, b) < 0; });
     std::vector<quint32> rank(texts.size());
     quint32 r = 0;
@@ -341,6 +370,27 @@ bool SameLowerCase(QStringView a, QStringView b)
     return a.toString().toLower() == b.toString().toLower();
 }
 
+// A list that grows in blocks: nothing is copied as it grows, and no more
+// memory is touched than the items take.
+template <typename T>
+class BlockList {
+public:
+    void push_back(const T& item)
+    {
+        if (size_ % kBlock == 0)
+            blocks_.emplace_back(new T[kBlock]);
+        blocks_.back()[size_ % kBlock] = item;
+        ++size_;
+    }
+    size_t size() const { return size_; }
+    const T& operator[](size_t i) const { return blocks_[i / kBlock][i % kBlock]; }
+
+private:
+    static constexpr size_t kBlock = 4096;
+    std::vector<std::unique_ptr<T[]>> blocks_;
+    size_t size_ = 0;
+};
+
 // The hog line's fields, in line order; fPath is the file's full path.
 constexpr int fPath = kFieldCount;
 constexpr std::array<int, 6> kHogOrder = {fSize, fDate, fTime, fAccess, fPath, fType};
@@ -360,7 +410,7 @@ struct DupSearch::Listing {
         quint32 type;    // in types
     };
 
-    std::vector<Entry> entries;
+    BlockList<Entry> entries;
     TextStore names;
     TextTable folders;  // as the folder column shows them
     TextTable dates;
@@ -469,7 +519,7 @@ struct DupSearch::Listing {
             const Entry& b = entries[ib];
             auto byRank = [](quint32 x, quint32 y) { return x < y ? -1 : (x > y ? 1 : 0); };
             switch (f) {
-            case fName: return name(a).compare(name(b), Qt::CaseInsensitive);
+            case fName: return CompareNoCase(name(a), name(b));
             case fSize:
                 if (!sizeKeys.empty())
                     return sizeKeys[ia] < sizeKeys[ib] ? -1 : (sizeKeys[ia] > sizeKeys[ib] ? 1 : 0);
@@ -481,7 +531,7 @@ struct DupSearch::Listing {
             case fType: return byRank(typeRank[a.type], typeRank[b.type]);
             default: break;
             }
-            return field(a, f, scratchA).compare(field(b, f, scratchB), Qt::CaseInsensitive);
+            return CompareNoCase(field(a, f, scratchA), field(b, f, scratchB));
         };
         std::vector<quint32> order(n);
         std::iota(order.begin(), order.end(), 0u);
@@ -497,8 +547,7 @@ struct DupSearch::Listing {
     // Only these entries stay, in this order, with their names.
     void keepOnly(const std::vector<quint32>& which)
     {
-        std::vector<Entry> kept;
-        kept.reserve(which.size());
+        BlockList<Entry> kept;
         TextStore keptNames;
         for (quint32 index : which) {
             Entry e = entries[index];
@@ -651,7 +700,7 @@ void DupSearch::scan()
     rows_ = std::move(rows);
 }
 
-void DupSearch::scan(const RowSink& sink)
+void DupSearch::scan(const RowSink& sink, const std::function<void(qsizetype)>& expect)
 {
     rows_.clear();
     linkedFiles_.clear();
@@ -670,12 +719,11 @@ void DupSearch::scan(const RowSink& sink)
     }
     linkedFiles_.clear();
     linkedFiles_.squeeze();
-    listing_->entries.shrink_to_fit();
-    finish(sink);
+    finish(sink, expect);
     listing_.reset();
 }
 
-void DupSearch::finish(const RowSink& sink)
+void DupSearch::finish(const RowSink& sink, const std::function<void(qsizetype)>& expect)
 {
     Listing& l = *listing_;
     using Entry = Listing::Entry;
@@ -686,6 +734,8 @@ void DupSearch::finish(const RowSink& sink)
     QString sizeText, pathText;
     if (!dup) {
         // File hogs: the lines backwards.
+        if (expect)
+            expect(qsizetype(order.size()));
         for (auto it = order.rbegin(); it != order.rend(); ++it) {
             const Entry& e = l.entries[*it];
             l.sizes.text(e.size, sizeText);
@@ -761,7 +811,10 @@ void DupSearch::finish(const RowSink& sink)
         default: return false;
         }
     };
-    for (const Entry& e : l.entries) {
+    if (expect)
+        expect(qsizetype(l.entries.size()));
+    for (size_t k = 0; k < l.entries.size(); ++k) {
+        const Entry& e = l.entries[k];
         char shade = kShadeA;
         if (above)
             shade = sameGroup(*above, e) ? aboveShade : (aboveShade == kShadeA ? kShadeB : kShadeA);

@@ -99,8 +99,9 @@ public:
     // Walks the roots and builds the rows (groups or hogs). File hogs come
     // out in reverse line order; the window then sorts them by size.
     void scan();
-    // The same, handing each row to sink instead of keeping it in rows().
-    void scan(const RowSink& sink);
+    // The same, handing each row to sink instead of keeping it in rows();
+    // expect, when given, first hears how many rows will come.
+    void scan(const RowSink& sink, const std::function<void(qsizetype)>& expect = {});
     // The checksum pass over the rows; false when it was aborted. With
     // eliminate, rows whose checksum is unique within their run of equal
     // sizes are dropped, and the shades are set again. crc gives nothing for
@@ -132,7 +133,7 @@ private:
 
     void scanDir(const QString& folder, plat::WalkContext& walk);
     void addLine(const plat::FindData& f, quint32 folder);
-    void finish(const RowSink& sink);
+    void finish(const RowSink& sink, const std::function<void(qsizetype)>& expect);
     QString typeName(const QString& fileName);
 
     DupCriteria criteria_;

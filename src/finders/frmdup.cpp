@@ -14,7 +14,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
-#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
@@ -61,6 +60,9 @@ TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicate
     setObjectName(QStringLiteral("frmDup"));
     setWindowTitle(duplicateMode ? QStringLiteral("Find and delete duplicate files")
                                  : QStringLiteral("Find and delete file hogs"));
+    // A result list wants room: the window can be maximized, and its
+    // placement remembers that.
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
     setSizeGripEnabled(true);
     hints_ = new HintSwitch(this);
 
@@ -178,8 +180,6 @@ void TfrmDup::resizeEvent(QResizeEvent* e)
 {
     QDialog::resizeEvent(e);
     // The layout has placed the grid by now; the widths follow its width.
-    if (layout())
-        layout()->activate();
     setColumnWidths();
 }
 

@@ -81,6 +81,7 @@ TEST_F(DupSearchStateTest, SearchingStateRefusesClosingAndLeavesItAfterwards)
         QTest::keyClick(&w, Qt::Key_Escape);
         seen.visibleAfterEsc = w.isVisible();
         seen.statuses << w.statusText();
+        snapshot(w, "frmdup-searching");
     };
     click(w, "btScan");
     EXPECT_GE(calls, 3);

@@ -129,6 +129,8 @@ TEST_F(DupWindowTest, SecondNumberOnlyWithInBetween)
         EXPECT_EQ(find<QWidget>(w, "num2")->isVisible(), between) << radio;
         EXPECT_EQ(find<QWidget>(w, "lblAnd")->isVisible(), between) << radio;
         EXPECT_EQ(find<QLabel>(w, "lblAnd")->text(), "and");
+        if (between)
+            snapshot(w, "frmdup-between");
     }
 }
 
