@@ -73,7 +73,8 @@ work=$(mktemp -d /tmp/trovik-dups-bench.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config" "$work/home" "$work/rmlint"
 export XDG_CONFIG_HOME="$work/config" TROVIK_HOME="$work/home"
-export TROVIK_DRIVES="C=$tree;D=$(dirname "$crcfile")"
+crcdir=$(dirname "$crcfile")
+export TROVIK_DRIVES="C=$tree;D=$crcdir"
 
 # --- timing ------------------------------------------------------------------
 # Wall time of one command in seconds; GNU time's CPU seconds (user + system,
@@ -120,7 +121,10 @@ export tree work
 one() {  # one timed run of a named command
   case $1 in
     rmlint | findsort) timeit bash -c "${cmd[$1]}" ;;
-    *) timeit ${cmd[$1]} ;;
+    *)
+      # shellcheck disable=SC2086  # the command's words split on purpose
+      timeit ${cmd[$1]}
+      ;;
   esac
 }
 
@@ -150,7 +154,9 @@ for ((i = 0; i < runs; i++)); do
 done
 declare -A med cpu
 for name in "${names[@]}"; do
+  # shellcheck disable=SC2086  # one word per run
   med[$name]=$(printf '%s\n' ${times[$name]} | median)
+  # shellcheck disable=SC2086
   cpu[$name]=$(printf '%s\n' ${cpus[$name]} | median)
 done
 leftover=$(ls -A "$work/rmlint")

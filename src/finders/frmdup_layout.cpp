@@ -147,7 +147,7 @@ void TfrmDup::buildCriteria(QGridLayout* criteria)
 
 void TfrmDup::buildButtons(QHBoxLayout* row)
 {
-    struct Spec {
+    struct ButtonPlace {
         QPushButton** button;
         const char* name;
         const char* caption;
@@ -155,7 +155,7 @@ void TfrmDup::buildButtons(QHBoxLayout* row)
     };
     // In this order, 3 pixels apart; "&Abort" and "&Mark" share a place, as
     // only one of them is ever shown.
-    const Spec specs[] = {
+    const ButtonPlace places[] = {
         {&btScan, "btScan", "&Start", ""},
         {&btClose, "btClose", "Close", "Close window"},
         {&btAbort, "btAbort", "&Abort", ""},
@@ -167,7 +167,7 @@ void TfrmDup::buildButtons(QHBoxLayout* row)
         {&btCompare, "btCompare", "P&airs", "Compare file pairs"},
     };
     int width = 75 * logicalDpiX() / 96;
-    for (const Spec& s : specs) {
+    for (const ButtonPlace& s : places) {
         auto* b = named(new QPushButton(QString::fromLatin1(s.caption), Panel1), s.name);
         b->setAutoDefault(false);
         b->setToolTip(QString::fromLatin1(s.hint));
@@ -178,7 +178,7 @@ void TfrmDup::buildButtons(QHBoxLayout* row)
     bold.setBold(true);
     btCompare->setFont(bold);
     width = std::max(width, btCompare->sizeHint().width());
-    for (const Spec& s : specs) {
+    for (const ButtonPlace& s : places) {
         (*s.button)->setFixedWidth(width);
         row->addWidget(*s.button);
     }
