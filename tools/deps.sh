@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev libgl-dev
   zlib1g-dev libgtest-dev
   xvfb xauth e2fsprogs fonts-dejavu-core
+  zip unzip poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -46,6 +46,9 @@ const LauncherFunction* findLauncherFunction(const QString& name)
 Launcher& Launcher::program()
 {
     static Launcher state;
+    // The windows below the launcher reach the same lists through core.
+    static const bool registered = (core::setProgramSafeHarbor(&state), true);
+    (void)registered;
     return state;
 }
 

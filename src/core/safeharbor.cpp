@@ -278,4 +278,19 @@ SafeHarborReason SafeHarbor::IsInSafeHarbor(const QString& path, bool isFile)
     return reason;
 }
 
+namespace {
+SafeHarbor* g_programHarbor = nullptr;
+}
+
+SafeHarbor& programSafeHarbor()
+{
+    static SafeHarbor empty;
+    return g_programHarbor ? *g_programHarbor : empty;
+}
+
+void setProgramSafeHarbor(SafeHarbor* harbor)
+{
+    g_programHarbor = harbor;
+}
+
 }  // namespace core

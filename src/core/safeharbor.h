@@ -81,4 +81,10 @@ private:
     QStringList windowsRules_, searchRules_, protectedRules_;
 };
 
+// The Safe Harbor of the running program: the lists the launcher loaded,
+// which every window below it tests against. Until the launcher registers
+// its own, an empty one that protects nothing is answered.
+SafeHarbor& programSafeHarbor();
+void setProgramSafeHarbor(SafeHarbor* harbor);  // not owned; nullptr: the empty one
+
 }  // namespace core
