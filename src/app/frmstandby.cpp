@@ -42,12 +42,32 @@ TfrmStandBy::TfrmStandBy(Launcher& state, QWidget* parent)
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     theStandBy = this;
+    comp::setStandbyProgress(this);
 }
 
 TfrmStandBy::~TfrmStandBy()
 {
     if (theStandBy == this)
         theStandBy = nullptr;
+    if (comp::standbyProgress() == this)
+        comp::setStandbyProgress(nullptr);
+}
+
+void TfrmStandBy::begin(int maximum)
+{
+    bar->setRange(0, maximum);
+    bar->setValue(0);
+    show();
+}
+
+void TfrmStandBy::step(int value)
+{
+    bar->setValue(value);
+}
+
+void TfrmStandBy::end()
+{
+    hide();
 }
 
 TfrmStandBy* TfrmStandBy::instance()

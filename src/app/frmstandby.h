@@ -1,9 +1,11 @@
 #pragma once
 // TfrmStandBy: the small "Loading files" window with a progress bar that
 // long batches show meanwhile. It lives for the whole run; showing it and
-// hiding it both empty LastTestedFolder.
+// hiding it both empty LastTestedFolder. It is the program's standby
+// progress (comp::standbyProgress()) while it exists.
 
 #include "app/launcher.h"
+#include "components/standbyprogress.h"
 
 #include <QDialog>
 
@@ -11,7 +13,7 @@ class QProgressBar;
 
 namespace app {
 
-class TfrmStandBy : public QDialog {
+class TfrmStandBy : public QDialog, public comp::StandbyProgress {
     Q_OBJECT
 public:
     explicit TfrmStandBy(Launcher& state = Launcher::program(), QWidget* parent = nullptr);
@@ -21,6 +23,11 @@ public:
     static TfrmStandBy* instance();
 
     QProgressBar* bar = nullptr;
+
+    // comp::StandbyProgress: the bar's maximum and show, the bar, hide.
+    void begin(int maximum) override;
+    void step(int value) override;
+    void end() override;
 
 signals:
     // Emitted after each show and each hide.

@@ -7,6 +7,9 @@
 #include "app/frmstandby.h"
 #include "app/programwindows.h"
 #include "components/qtprompter.h"
+#include "core/helpers.h"
+#include "delete/deletionlog.h"
+#include "platform/environment.h"
 
 #include <QApplication>
 
@@ -24,6 +27,18 @@ int main(int argc, char** argv)
     app::SplashForm->show();
     QApplication::processEvents();
 
+    // The deletion log lives for the whole run; the windows that remove
+    // files record into it and the statistics window shows it.
+    del::DeletionLog deletionLog(plat::programFile(QStringLiteral("grdelete.txt")));
+    // A damaged log is not overwritten: the first save keeps it under the
+    // name told here and starts a new one.
+    if (!deletionLog.load())
+        core::WarningBox(QStringLiteral("The deletion log ") + deletionLog.file() +
+                         QStringLiteral(" could not be read: ") + deletionLog.lastError() +
+                         QStringLiteral(". It will be kept as ") + deletionLog.damagedFileKeptAs() +
+                         QStringLiteral(" and a new log started."));
+    del::setProgramLog(&deletionLog);
+
     int result = 0;
     {
         app::TfrmMain main;
@@ -37,6 +52,7 @@ int main(int argc, char** argv)
         result = QApplication::exec();
     }
     delete app::SplashForm.data();
+    del::setProgramLog(nullptr);
     core::setPrompter(nullptr);
     return result;
 }

@@ -45,6 +45,13 @@ QString SafeHarborReasonText(int reason)
     }
 }
 
+QString SafeHarborMissingMessage()
+{
+    return QStringLiteral(
+        "The Safe Harbor list of folders/files not to delete has not been created yet.  "
+        "Click on the Build Safe Harbor button to initialize.");
+}
+
 QString ShortPathOf(const QString& path)
 {
     // Short 8.3 names do not exist here: the short form is the path itself.

@@ -17,6 +17,9 @@ enum SafeHarborReason {
 };
 
 QString SafeHarborReasonText(int reason);
+// Told whenever an operation that needs the Safe Harbor finds that
+// folders.txt was never built.
+QString SafeHarborMissingMessage();
 
 // The normalised form of a folder text: the short form (the path itself on
 // this platform), upper-cased.

@@ -1,6 +1,7 @@
 #include "finders/frmdup.h"
 
 #include "components/drivechecklist.h"
+#include "components/panelshrinker.h"
 #include "components/resultgridview.h"
 #include "components/slotguard.h"
 #include "components/windowplacement.h"
@@ -68,6 +69,8 @@ TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicate
 
     buildTopPanel();
     buildResults();
+    buildMenu();
+    connectResults();
     lblDup->setVisible(duplicateMode_);
     cbDup->setVisible(duplicateMode_);
     cbDup->setCurrentIndex(mmFilenameSize);
@@ -89,7 +92,7 @@ TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicate
 
     connect(btScan, &QPushButton::clicked, this, guarded([this] { btScanClick(); }));
     connect(btAbort, &QPushButton::clicked, this, guarded([this] { btAbortClick(); }));
-    connect(btClose, &QPushButton::clicked, this, &TfrmDup::reject);
+    connect(btClose, &QPushButton::clicked, this, guarded([this] { reject(); }));
     connect(pckDrive, &QListWidget::itemSelectionChanged, this, guarded([this] { pckDriveClick(); }));
     // A pick from the list sets the edit text too, so one signal covers both.
     connect(cbWildCard, &QComboBox::editTextChanged, this, guarded([this] { cbWildCardChange(); }));
@@ -156,6 +159,8 @@ void TfrmDup::FormShow()
 
     setSmallestSize();
     comp::restorePlacement(*this, placementKey(duplicateMode_));
+    // The height "Restore top panel" gives back.
+    shrinker_->remember();
 }
 
 void TfrmDup::reject()
@@ -216,7 +221,11 @@ void TfrmDup::ClearGrid(const DupCriteria& criteria)
     results_ = std::move(fresh);
     setColumnWidths();
     // Every mark went with the old rows: nothing is left to clean.
+    marks_.clear();
     btDelete->setEnabled(false);
+    // A search lists the file hogs largest first.
+    sortedBy_ = miSortSize;
+    checkSortItem(sortedBy_);
 }
 
 void TfrmDup::btScanClick()

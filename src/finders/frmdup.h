@@ -5,28 +5,33 @@
 // (the largest files, largest first). The window reads the criteria, drives
 // a DupResults search and shows its grid; the search itself lives there.
 //
-// Marking, the grid's menu, clipboard, print, web page and the hand-over to
-// the deletion panel build on this: their buttons exist and follow the
-// search's states, but do nothing yet.
+// The result list (frmdup_results.cpp): marks and their bookkeeping, the
+// hand-over of the marked files to the deletion panel, the grid's menu,
+// clipboard, print, web page and the file-hog sorts.
 
+#include "components/resultgridview.h"
 #include "finders/dupresults.h"
 #include "finders/eventpump.h"
+#include "finders/markbook.h"
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 class QComboBox;
 class QFrame;
 class QGridLayout;
 class QHBoxLayout;
+class QAction;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
 namespace comp {
 class DriveCheckList;
-class ResultGridView;
+class PanelShrinker;
 }  // namespace comp
 
 namespace finders {
@@ -57,6 +62,36 @@ public:
     EventPump& eventPump() { return pump_; }
     HintSwitch& hints() { return *hints_; }
 
+    // Toggles the mark of a data row (nothing for row 0 or rows the search
+    // did not write); "Clean?" then follows the marked count.
+    void MarkThisFile(int row);
+    const MarkBook& marks() const { return marks_; }
+    // The title of the printed listing, from the criteria as they stand.
+    QString printTitle() const;
+    // How the grid draws a data cell beyond its text (the Safe Harbor bold).
+    comp::ResultGridView::CellLook cellLook(int row, int column) const
+    {
+        comp::ResultGridView::CellLook look;
+        harborLook(row, column, look);
+        return look;
+    }
+    // True while the grid is being saved as a web page.
+    bool webPageFlag() const { return webPage_; }
+    comp::PanelShrinker& shrinker() const { return *shrinker_; }
+
+    // What "Clean?" hands to the deletion panel.
+    struct CleanRequest {
+        QStringList files;
+        double potentialSavings = 0;
+        QString archiveTag;
+    };
+    // Shows the deletion panel modally and gives its result (Accepted when
+    // an operation ran, Rejected when the user closed it). The real panel
+    // unless one is set here.
+    using CleanPanel = std::function<int(QWidget* owner, const CleanRequest& request)>;
+    void setCleanPanel(CleanPanel panel) { cleanPanel_ = std::move(panel); }
+    static int runDeletionPanel(QWidget* owner, const CleanRequest& request);
+
     // The top panel.
     QFrame* Panel1 = nullptr;
     QRadioButton* rbLarger = nullptr;
@@ -86,6 +121,31 @@ public:
     comp::ResultGridView* grid = nullptr;
     QLabel* lblStatus = nullptr;
 
+    // The grid's menu (PopupMenu1), in its order.
+    QMenu* PopupMenu1 = nullptr;
+    QAction* miDetails = nullptr;
+    QAction* miHighlight = nullptr;
+    QAction* miAddFolder = nullptr;
+    QAction* miSort = nullptr;
+    QAction* miSortSize = nullptr;
+    QAction* miSortDate = nullptr;
+    QAction* miSortAccess = nullptr;
+    QAction* miSortName = nullptr;
+    QAction* miSortType = nullptr;
+    QAction* miMark = nullptr;
+    QAction* miMarkAll = nullptr;
+    QAction* miUnmarkAll = nullptr;
+    QAction* miResize = nullptr;
+    QAction* miShrink = nullptr;
+    QAction* miRestore = nullptr;
+    QAction* miOpen = nullptr;
+    QAction* miView = nullptr;
+    QAction* miPrint = nullptr;
+    QAction* miClipboard = nullptr;
+    QAction* miClipNames = nullptr;
+    QAction* miClipGrid = nullptr;
+    QAction* miWebPage = nullptr;
+
 public slots:
     // Esc and the close box come here; refused while a search runs.
     void reject() override;
@@ -94,6 +154,7 @@ protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction and layout (frmdup_layout.cpp).
@@ -101,6 +162,8 @@ private:
     void buildCriteria(QGridLayout* criteria);
     void buildButtons(QHBoxLayout* row);
     void buildResults();
+    void buildMenu();
+    QAction* addItem(QMenu* menu, const char* name, const char* caption, void (TfrmDup::*slot)());
     void setColumnWidths();
     void setSmallestSize();
 
@@ -120,6 +183,29 @@ private:
     void setStatus(const QString& text);
     QWidgetList criteriaControls() const;
 
+    // The result list (frmdup_results.cpp).
+    void connectResults();
+    bool isDataRow(int row) const;
+    void deleteOneFile(int row);
+    void clearAllMarks();
+    void followMarkedCount();
+    void btMarkClick();
+    void gridDblClick(int row);
+    void btDeleteClick();
+    void btOptionsClick();
+    void MarkAllClick();
+    void UnmarkAllClick();
+    void HighlightClick();
+    void OpenClick();
+    void PrintClick();
+    void ClipNamesClick();
+    void ClipGridClick();
+    void WebPageClick();
+    void SortClick(QAction* item);
+    void gridTitleClick(int column);
+    void checkSortItem(QAction* item);
+    void harborLook(int row, int column, comp::ResultGridView::CellLook& look) const;
+
     struct Searching;
 
     const bool duplicateMode_;
@@ -127,6 +213,12 @@ private:
     std::unique_ptr<DupResults> results_;
     EventPump pump_;
     HintSwitch* hints_ = nullptr;
+    MarkBook marks_;
+    bool webPage_ = false;
+    comp::PanelShrinker* shrinker_ = nullptr;
+    CleanPanel cleanPanel_;
+    // The sort item of the last sort that ran: the only one with a tick.
+    QAction* sortedBy_ = nullptr;
 };
 
 }  // namespace finders

@@ -3,6 +3,7 @@
 #include "finders/frmdup.h"
 
 #include "components/drivechecklist.h"
+#include "components/panelshrinker.h"
 #include "components/resultgridview.h"
 #include "components/slotguard.h"
 #include "finders/filldrivelist.h"
@@ -75,10 +76,13 @@ void TfrmDup::buildTopPanel()
     pckDrive = named(new comp::DriveCheckList(Panel1), "pckDrive");
     pckDrive->setFixedWidth(200 * logicalDpiX() / 96);
     pckDrive->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
-    pckDrive->menu()->addSeparator();
-    QAction* addFolder = pckDrive->menu()->addAction(QStringLiteral("Add a folder to the list of drives"));
-    addFolder->setObjectName(QStringLiteral("AddFolder1"));
-    connect(addFolder, &QAction::triggered, this, [this] { comp::guardSlot([&] { AddFolderClick(); }); });
+    // A right click on the drive list opens the window's own menu (which
+    // holds "Add a folder to the list of drives"), not the list's.
+    pckDrive->setContextMenuPolicy(Qt::CustomContextMenu);
+    disconnect(pckDrive, &QWidget::customContextMenuRequested, nullptr, nullptr);
+    connect(pckDrive, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        comp::guardSlot([&] { PopupMenu1->popup(pckDrive->viewport()->mapToGlobal(pos)); });
+    });
     top->addWidget(pckDrive);
     panel->addLayout(top);
 
@@ -202,6 +206,77 @@ void TfrmDup::buildResults()
     main->addWidget(Panel1);
     main->addWidget(grid, 1);
     main->addWidget(lblStatus);
+}
+
+QAction* TfrmDup::addItem(QMenu* menu, const char* name, const char* caption, void (TfrmDup::*slot)())
+{
+    QAction* a = menu->addAction(QString::fromLatin1(caption));
+    a->setObjectName(QLatin1String(name));
+    if (slot)
+        connect(a, &QAction::triggered, this, [this, slot] { comp::guardSlot([&] { (this->*slot)(); }); });
+    return a;
+}
+
+void TfrmDup::buildMenu()
+{
+    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
+    // The file details window comes later; the item keeps its place.
+    miDetails = addItem(PopupMenu1, "miDetails", "Details", nullptr);
+    miDetails->setEnabled(false);
+    miHighlight = addItem(PopupMenu1, "miHighlight", "Highlight folders on Safe Harbor list", &TfrmDup::HighlightClick);
+    miHighlight->setCheckable(true);
+    miHighlight->setChecked(true);
+    PopupMenu1->addSeparator();
+    miAddFolder = addItem(PopupMenu1, "miAddFolder", "Add a folder to the list of drives", &TfrmDup::AddFolderClick);
+    PopupMenu1->addSeparator();
+
+    QMenu* sort = named(new QMenu(QStringLiteral("Sort"), PopupMenu1), "mnSort");
+    miSort = PopupMenu1->addMenu(sort);
+    miSort->setObjectName(QStringLiteral("miSort"));
+    const std::pair<QAction**, const char*> sorts[] = {{&miSortSize, "miSortSize"},
+                                                       {&miSortDate, "miSortDate"},
+                                                       {&miSortAccess, "miSortAccess"},
+                                                       {&miSortName, "miSortName"},
+                                                       {&miSortType, "miSortType"}};
+    const char* captions[] = {"&Size", "&Date", "&Access Date", "&Name", "&Type"};
+    for (int i = 0; i < 5; ++i) {
+        QAction* a = addItem(sort, sorts[i].second, captions[i], nullptr);
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, [this, a] { comp::guardSlot([&] { SortClick(a); }); });
+        *sorts[i].first = a;
+    }
+    miSortSize->setChecked(true);
+    // Duplicate groups are never re-sorted.
+    miSort->setVisible(!duplicateMode_);
+
+    QMenu* mark = named(new QMenu(QStringLiteral("Mark"), PopupMenu1), "mnMark");
+    miMark = PopupMenu1->addMenu(mark);
+    miMark->setObjectName(QStringLiteral("miMark"));
+    miMarkAll = addItem(mark, "miMarkAll", "Mark all", &TfrmDup::MarkAllClick);
+    miUnmarkAll = addItem(mark, "miUnmarkAll", "Unmark all", &TfrmDup::UnmarkAllClick);
+
+    QMenu* resize = named(new QMenu(QStringLiteral("Resize"), PopupMenu1), "mnResize");
+    miResize = PopupMenu1->addMenu(resize);
+    miResize->setObjectName(QStringLiteral("miResize"));
+    miShrink = addItem(resize, "miShrink", "Shrink top panel", nullptr);
+    miRestore = addItem(resize, "miRestore", "Restore top panel", nullptr);
+    shrinker_ = new comp::PanelShrinker(Panel1, this);
+    shrinker_->setActions(miShrink, miRestore);
+    PopupMenu1->addSeparator();
+
+    miOpen = addItem(PopupMenu1, "miOpen", "Open", &TfrmDup::OpenClick);
+    // The file viewer comes later; the item keeps its place.
+    miView = addItem(PopupMenu1, "miView", "View", nullptr);
+    miView->setEnabled(false);
+    PopupMenu1->addSeparator();
+    miPrint = addItem(PopupMenu1, "miPrint", "Print", &TfrmDup::PrintClick);
+
+    QMenu* clip = named(new QMenu(QStringLiteral("Clipboard"), PopupMenu1), "mnClipboard");
+    miClipboard = PopupMenu1->addMenu(clip);
+    miClipboard->setObjectName(QStringLiteral("miClipboard"));
+    miClipNames = addItem(clip, "miClipNames", "Filenames only", &TfrmDup::ClipNamesClick);
+    miClipGrid = addItem(clip, "miClipGrid", "Entire grid separated by tabs", &TfrmDup::ClipGridClick);
+    miWebPage = addItem(PopupMenu1, "miWebPage", "Web page", &TfrmDup::WebPageClick);
 }
 
 void TfrmDup::setColumnWidths()

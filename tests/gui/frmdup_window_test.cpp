@@ -208,10 +208,7 @@ TEST_F(DupProgramTest, AddingAFolderRefillsTheDriveList)
     auto* list = find<comp::DriveCheckList>(w, "pckDrive");
     ASSERT_EQ(list->lines(), QStringList({"C: Drive_c", "D: Drive_d"}));
     list->setTicked(1, true);
-    QAction* add = nullptr;
-    for (QAction* a : list->menu()->actions())
-        if (a->text() == "Add a folder to the list of drives")
-            add = a;
+    auto* add = w.findChild<QAction*>("miAddFolder");
     ASSERT_NE(add, nullptr);
     drives.makeFolder('D', "Projects");
     finders_test::whenModal<finders::TfrmAddNewFolder>([&](finders::TfrmAddNewFolder& f) {

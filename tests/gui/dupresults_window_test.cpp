@@ -1,0 +1,349 @@
+// The result list of the duplicate/file-hog window: marking by button, key,
+// double click and menu, the bookkeeping on the status line, "Clean?" and
+// the hand-over to the deletion panel, the Safe Harbor bold, the menu.
+#include "dupresults_fixture.h"
+
+#include "core/safeharbor.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QMenu>
+#include <QTest>
+
+using finders::TfrmDup;
+using namespace duptest;
+
+namespace {
+
+// Registers a Safe Harbor for one scope; the program's empty one is back on
+// every way out, so an ASSERT cannot leave a dangling registration behind.
+struct ProgramHarborScope {
+    explicit ProgramHarborScope(core::SafeHarbor& harbor) { core::setProgramSafeHarbor(&harbor); }
+    ~ProgramHarborScope() { core::setProgramSafeHarbor(nullptr); }
+    ProgramHarborScope(const ProgramHarborScope&) = delete;
+    ProgramHarborScope& operator=(const ProgramHarborScope&) = delete;
+};
+
+}  // namespace
+
+TEST_F(DupResultsTest, MarkSortByNameUnmarkLeavesNothingMarked)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    ASSERT_EQ(paths(w), QStringList({"C:\\h\\d.txt", "C:\\h\\c.txt", "C:\\h\\b.txt", "C:\\h\\a.txt"}));
+    w.MarkThisFile(rowOf(w, "C:\\h\\c.txt"));
+    EXPECT_EQ(w.marks().count(), 1);
+    EXPECT_EQ(w.statusText(), "1 files 30 bytes");
+    EXPECT_TRUE(button(w, "btDelete")->isEnabled());
+
+    item(w, "miSortName")->trigger();
+    ASSERT_EQ(paths(w), QStringList({"C:\\h\\a.txt", "C:\\h\\b.txt", "C:\\h\\c.txt", "C:\\h\\d.txt"}));
+    EXPECT_TRUE(w.results().marked(3)) << "the mark moved with its row";
+    w.MarkThisFile(3);
+    EXPECT_EQ(w.results().markedCount(), 0);
+    EXPECT_EQ(w.marks().count(), 0);
+    EXPECT_TRUE(w.marks().list().isEmpty());
+    EXPECT_EQ(w.statusText(), "0 files 0 bytes");
+    EXPECT_FALSE(button(w, "btDelete")->isEnabled());
+}
+
+TEST_F(DupResultsTest, VanishedFileChangesTheMarkedListOnly)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    const int row = rowOf(w, "C:\\h\\b.txt");
+    w.MarkThisFile(row);
+    ASSERT_TRUE(QFile::remove(drives.posix(QString("C:\\h\\b.txt"))));
+    w.MarkThisFile(row);
+    EXPECT_FALSE(w.results().marked(row));
+    EXPECT_TRUE(w.marks().list().isEmpty());
+    EXPECT_EQ(w.marks().count(), 1);
+    EXPECT_EQ(w.statusText(), "1 files 20 bytes");
+}
+
+TEST_F(DupResultsTest, MarkButtonDeleteKeyAndDoubleClick)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    auto* grid = gridOf(w);
+    grid->setCurrentRow(1);
+    click(w, "btMark");
+    EXPECT_TRUE(w.results().marked(1));
+    EXPECT_EQ(grid->currentRow(), 2) << "moves one row down";
+    EXPECT_EQ(w.statusText(), "1 files 40 bytes");
+
+    // The Delete key acts as "&Mark" on the grid.
+    QTest::keyClick(grid, Qt::Key_Delete);
+    EXPECT_TRUE(w.results().marked(2));
+    EXPECT_EQ(grid->currentRow(), 3);
+
+    // On the last row the mark toggles and the row stays.
+    grid->setCurrentRow(4);
+    click(w, "btMark");
+    EXPECT_TRUE(w.results().marked(4));
+    EXPECT_EQ(grid->currentRow(), 4);
+
+    // A double click toggles without moving.
+    emit grid->rowDoubleClicked(1);
+    EXPECT_FALSE(w.results().marked(1));
+    EXPECT_EQ(w.marks().list(), QStringList({"C:\\h\\c.txt", "C:\\h\\a.txt"}));
+    EXPECT_EQ(w.statusText(), "2 files 40 bytes");
+    EXPECT_TRUE(button(w, "btDelete")->isEnabled());
+}
+
+TEST_F(DupResultsTest, TheSameRowMarkedTwiceLeavesNothingMarked)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    w.MarkThisFile(2);
+    w.MarkThisFile(2);
+    EXPECT_EQ(w.results().markedCount(), 0);
+    EXPECT_EQ(w.marks().count(), 0);
+    EXPECT_TRUE(w.marks().list().isEmpty());
+    EXPECT_FALSE(button(w, "btDelete")->isEnabled());
+    // Row 0 and rows beyond the results are no data rows.
+    w.MarkThisFile(0);
+    w.MarkThisFile(5);
+    EXPECT_EQ(w.results().markedCount(), 0);
+}
+
+TEST_F(DupResultsTest, MarkAllAndUnmarkAll)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    w.MarkThisFile(1);
+    item(w, "miMarkAll")->trigger();
+    EXPECT_EQ(w.results().markedCount(), 4);
+    EXPECT_EQ(w.marks().count(), 4);
+    EXPECT_EQ(w.marks().bytes(), 100.0);
+    EXPECT_EQ(w.marks().list().size(), 4);
+    EXPECT_EQ(w.statusText(), "4 files 100 bytes");
+    EXPECT_TRUE(button(w, "btDelete")->isEnabled());
+
+    item(w, "miUnmarkAll")->trigger();
+    EXPECT_EQ(w.results().markedCount(), 0);
+    EXPECT_TRUE(w.marks().list().isEmpty());
+    EXPECT_EQ(w.statusText(), "0 files 0 bytes");
+    EXPECT_FALSE(button(w, "btDelete")->isEnabled());
+}
+
+TEST_F(DupResultsTest, ASecondSearchStartsWithNoMarks)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    w.MarkThisFile(1);
+    w.MarkThisFile(3);
+    click(w, "btScan");
+    EXPECT_EQ(rows(w), 4);
+    EXPECT_EQ(w.results().markedCount(), 0);
+    EXPECT_EQ(w.marks().count(), 0);
+    EXPECT_EQ(w.marks().bytes(), 0.0);
+    EXPECT_TRUE(w.marks().list().isEmpty());
+    EXPECT_FALSE(button(w, "btDelete")->isEnabled());
+    EXPECT_EQ(w.statusText(), "4 file hogs found");
+}
+
+TEST_F(DupResultsTest, CleanHandsTheMarkedFilesOverAndCancelKeepsEverything)
+{
+    makeDups();
+    TfrmDup w;
+    dupSearch(w);
+    ASSERT_EQ(rows(w), 2);
+    w.MarkThisFile(2);
+    w.MarkThisFile(1);
+    QList<TfrmDup::CleanRequest> seen;
+    w.setCleanPanel([&](QWidget* owner, const TfrmDup::CleanRequest& r) {
+        EXPECT_EQ(owner, &w);
+        seen << r;
+        return int(QDialog::Rejected);
+    });
+    const QStringList marked = w.marks().list();
+    click(w, "btDelete");
+    ASSERT_EQ(seen.size(), 1);
+    EXPECT_EQ(seen[0].files, marked);
+    EXPECT_EQ(seen[0].files.size(), 2);
+    EXPECT_EQ(seen[0].potentialSavings, 10.0);
+    EXPECT_EQ(seen[0].archiveTag, "Duplicates");
+    // Cancel: the window stays with its rows and marks.
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(rows(w), 2);
+    EXPECT_EQ(w.results().markedCount(), 2);
+    EXPECT_EQ(w.marks().list(), marked);
+    EXPECT_TRUE(button(w, "btDelete")->isEnabled());
+}
+
+TEST_F(DupResultsTest, CleanClosesTheWindowAfterAnOperation)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    w.MarkThisFile(1);
+    int calls = 0;
+    w.setCleanPanel([&](QWidget*, const TfrmDup::CleanRequest& r) {
+        ++calls;
+        EXPECT_EQ(r.archiveTag, "Duplicates") << "the same tag in file-hog mode";
+        return int(QDialog::Accepted);
+    });
+    click(w, "btDelete");
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), int(QDialog::Accepted));
+}
+
+TEST_F(DupResultsTest, CleanWithNothingThatExistsOpensNoPanel)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    for (const char* name : {"a", "b", "c", "d"})
+        ASSERT_TRUE(QFile::remove(drives.posix(QString("C:\\h\\%1.txt").arg(name))));
+    item(w, "miMarkAll")->trigger();
+    EXPECT_EQ(w.marks().count(), 0);
+    EXPECT_EQ(w.results().markedCount(), 4);
+    ASSERT_TRUE(button(w, "btDelete")->isEnabled()) << "enabled after Mark all";
+    int calls = 0;
+    w.setCleanPanel([&](QWidget*, const TfrmDup::CleanRequest&) { return ++calls, int(QDialog::Accepted); });
+    click(w, "btDelete");
+    EXPECT_EQ(calls, 0);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(DupResultsTest, TheRealPanelClosedWithoutAnOperationKeepsTheWindow)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    w.MarkThisFile(1);
+    bool panelShown = false;
+    finders_test::whenModal<QDialog>([&](QDialog& panel) {
+        panelShown = panel.inherits("del::TfrmReallyDelete");
+        panel.reject();
+    });
+    click(w, "btDelete");
+    EXPECT_TRUE(panelShown);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.results().markedCount(), 1);
+    EXPECT_TRUE(QFile::exists(drives.posix(QString("C:\\h\\d.txt")))) << "nothing removed";
+}
+
+TEST_F(DupResultsTest, SafeHarborCellsAreBold)
+{
+    core::SafeHarbor harbor;
+    harbor.SetProtectedExtensions({"*.exe"});
+    harbor.ProtectedFolders = {"C:\\PROT\\"};
+    const ProgramHarborScope registered(harbor);
+    drives.writeFile('C', "prot/same.txt", "12345");
+    drives.writeFile('C', "free/same.txt", "12345");
+    drives.writeFile('C', "free/tool.exe", "1234567");
+
+    {
+        SCOPED_TRACE("duplicates: the folder, tested as a folder");
+        TfrmDup w;
+        dupSearch(w);
+        const int prot = rowOf(w, "C:\\prot\\same.txt");
+        const int free = rowOf(w, "C:\\free\\same.txt");
+        ASSERT_GT(prot, 0);
+        ASSERT_GT(free, 0);
+        EXPECT_TRUE(w.cellLook(prot, finders::dcFolder).bold);
+        EXPECT_FALSE(w.cellLook(prot, finders::dcFilename).bold);
+        EXPECT_FALSE(w.cellLook(free, finders::dcFolder).bold);
+        item(w, "miHighlight")->trigger();
+        EXPECT_FALSE(item(w, "miHighlight")->isChecked());
+        EXPECT_FALSE(w.cellLook(prot, finders::dcFolder).bold);
+    }
+    {
+        SCOPED_TRACE("file hogs: the file, tested as a file");
+        TfrmDup w(nullptr, false);
+        hogSearch(w);
+        EXPECT_TRUE(item(w, "miHighlight")->isChecked());
+        EXPECT_TRUE(w.cellLook(rowOf(w, "C:\\free\\tool.exe"), finders::hcFileName).bold);
+        EXPECT_TRUE(w.cellLook(rowOf(w, "C:\\prot\\same.txt"), finders::hcFileName).bold);
+        EXPECT_FALSE(w.cellLook(rowOf(w, "C:\\free\\same.txt"), finders::hcFileName).bold);
+        EXPECT_FALSE(w.cellLook(rowOf(w, "C:\\free\\tool.exe"), finders::hcSize).bold);
+    }
+}
+
+TEST_F(DupResultsTest, TheMenuInItsOrder)
+{
+    for (bool dup : {true, false}) {
+        SCOPED_TRACE(dup ? "duplicates" : "file hogs");
+        TfrmDup w(nullptr, dup);
+        auto* menu = w.findChild<QMenu*>("PopupMenu1");
+        ASSERT_NE(menu, nullptr);
+        QStringList texts;
+        for (QAction* a : menu->actions())
+            texts << (a->isSeparator() ? QString("-") : a->text());
+        EXPECT_EQ(texts, QStringList({"Details", "Highlight folders on Safe Harbor list", "-",
+                                      "Add a folder to the list of drives", "-", "Sort", "Mark", "Resize", "-",
+                                      "Open", "View", "-", "Print", "Clipboard", "Web page"}));
+        EXPECT_EQ(item(w, "miSort")->isVisible(), !dup);
+        QStringList sorts;
+        for (QAction* a : item(w, "miSort")->menu()->actions())
+            sorts << a->text();
+        EXPECT_EQ(sorts, QStringList({"&Size", "&Date", "&Access Date", "&Name", "&Type"}));
+        EXPECT_TRUE(item(w, "miSortSize")->isChecked());
+        EXPECT_EQ(item(w, "miMarkAll")->text(), "Mark all");
+        EXPECT_EQ(item(w, "miUnmarkAll")->text(), "Unmark all");
+        EXPECT_EQ(item(w, "miShrink")->text(), "Shrink top panel");
+        EXPECT_EQ(item(w, "miRestore")->text(), "Restore top panel");
+        EXPECT_FALSE(item(w, "miRestore")->isEnabled());
+        EXPECT_EQ(item(w, "miClipNames")->text(), "Filenames only");
+        EXPECT_EQ(item(w, "miClipGrid")->text(), "Entire grid separated by tabs");
+        EXPECT_TRUE(item(w, "miHighlight")->isCheckable());
+        EXPECT_TRUE(item(w, "miHighlight")->isChecked());
+        // Their windows come later: in place, disabled.
+        EXPECT_FALSE(item(w, "miDetails")->isEnabled());
+        EXPECT_FALSE(item(w, "miView")->isEnabled());
+    }
+}
+
+TEST_F(DupResultsTest, ARightClickOnTheDriveListOpensTheWindowsMenu)
+{
+    TfrmDup w(nullptr, false);
+    w.show();
+    auto* list = find<comp::DriveCheckList>(w, "pckDrive");
+    auto* menu = w.findChild<QMenu*>("PopupMenu1");
+    ASSERT_NE(menu, nullptr);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), list->viewport()->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(list->viewport(), &event);
+    const bool windowMenu = menu->isVisible();
+    const bool listMenu = list->menu()->isVisible();
+    QWidget* popup = QApplication::activePopupWidget();
+    menu->close();
+    list->menu()->close();
+    EXPECT_TRUE(windowMenu);
+    EXPECT_EQ(popup, menu);
+    EXPECT_FALSE(listMenu);
+}
+
+TEST_F(DupResultsTest, BrowseDetailsAndPairsShowButStayDisabled)
+{
+    makeDups();
+    TfrmDup w;
+    dupSearch(w);
+    for (const char* name : {"btBrowse", "btDetails", "btCompare"}) {
+        EXPECT_TRUE(button(w, name)->isVisible()) << name;
+        EXPECT_FALSE(button(w, name)->isEnabled()) << name;
+    }
+    EXPECT_TRUE(button(w, "btMark")->isEnabled());
+    EXPECT_TRUE(button(w, "btOptions")->isEnabled());
+}
+
+TEST_F(DupResultsTest, OpenOnAVanishedFileDoesNothing)
+{
+    makeHogs();
+    TfrmDup w(nullptr, false);
+    hogSearch(w);
+    gridOf(w)->setCurrentRow(1);
+    ASSERT_TRUE(QFile::remove(drives.posix(QString("C:\\h\\d.txt"))));
+    prompter.clear();
+    item(w, "miOpen")->trigger();
+    EXPECT_TRUE(prompter.records().isEmpty());
+}
