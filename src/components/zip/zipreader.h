@@ -1,0 +1,76 @@
+#pragma once
+// Reads ZIP archives: lists entries and the comment, and extracts entries
+// into a base folder safely: names that are absolute, hold a drive, "." or
+// ".." components or backslashes are refused, folders are made and entered
+// relative to open folder handles without following links, links and device
+// entries are never created, every file is written under a temporary name,
+// CRC-checked and only then renamed, and an existing target is left alone.
+//
+// An archive whose end records are missing or do not add up (the writer died
+// before its last central directory was complete) is recovered by scanning
+// its local headers: every complete, CRC-valid entry is listed.
+
+#include "components/zip/zipentry.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace comp {
+
+struct ZipExtractReport {
+    int index = -1;          // into entries()
+    QString entryName;
+    ZipExtractResult result = ZipExtractResult::Extracted;
+    QString errorText;       // details for the failures
+};
+
+class ZipReader {
+public:
+    // Asked for a password when an encrypted entry needs one (no password
+    // yet, or the current one is wrong). nullopt = the user cancelled; then
+    // no further question is asked during this extraction.
+    using PasswordProvider = std::function<std::optional<QByteArray>(const QString& entryName)>;
+    // Percent (0..100) of the whole extraction.
+    using Progress = std::function<void(int percent)>;
+
+    ZipReader();
+    ~ZipReader();
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+
+    bool open(const QString& archiveDrivePath);   // false + errorText: not an archive
+    bool openPosix(const QByteArray& posixPath);
+    bool openMemory(const QByteArray& data);      // shares the bytes (implicitly shared)
+    void close();
+    bool isOpen() const;
+    QString errorText() const;
+
+    const std::vector<ZipEntryInfo>& entries() const;
+    QString comment() const;
+    bool recovered() const;  // entries came from scanning local headers
+
+    void setPassword(const QByteArray& password);
+    void setPasswordProvider(PasswordProvider provider);
+
+    // Extracts every entry (folders included) below baseFolder, recreating
+    // the stored folder paths and creating missing folders. One report per
+    // entry; the other entries go on after a failure.
+    std::vector<ZipExtractReport> extractAll(const QString& baseFolderDrivePath,
+                                             const Progress& progress = {});
+    std::vector<ZipExtractReport> extractAllPosix(const QByteArray& baseFolderPosix,
+                                                  const Progress& progress = {});
+
+    // Reads one entry's data into memory (CRC-checked). For viewers and tests.
+    ZipExtractResult readEntry(int index, QByteArray* out);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace comp

@@ -1,0 +1,127 @@
+#pragma once
+// Helpers for the zip codec tests: files in a temporary folder, hand-made
+// archives (for hostile names and damaged data) and the external zip tools.
+
+#include "components/zip/zipformat.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace ziptest {
+
+inline QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeAll(const QString& path, const QByteArray& data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(data);
+}
+
+inline QByteArray randomBytes(qsizetype n, quint32 seed = 7)
+{
+    QRandomGenerator g(seed);
+    QByteArray b(n, Qt::Uninitialized);
+    for (qsizetype i = 0; i < n; ++i)
+        b[i] = char(g.bounded(256));
+    return b;
+}
+
+inline QByteArray textBytes(qsizetype n)
+{
+    QByteArray line = "The quick brown fox jumps over the lazy dog 0123456789.\n";
+    QByteArray b;
+    while (b.size() < n)
+        b += line;
+    return b.left(n);
+}
+
+inline QByteArray posix(const QString& p)
+{
+    return QFile::encodeName(p);
+}
+
+// True when the program is on the PATH.
+inline bool haveTool(const QString& name)
+{
+    return !QStandardPaths::findExecutable(name).isEmpty();
+}
+
+// Runs a program; its exit code (-1 when it did not run).
+inline int run(const QString& program, const QStringList& args, const QString& workDir = {},
+               QByteArray* output = nullptr)
+{
+    QProcess p;
+    if (!workDir.isEmpty())
+        p.setWorkingDirectory(workDir);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, args);
+    if (!p.waitForFinished(60000))
+        return -1;
+    if (output)
+        *output = p.readAll();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+// A hand-made stored entry: any name, any Unix mode, any data.
+struct RawEntry {
+    QByteArray name;
+    QByteArray data;
+    quint32 mode = 0100644;
+};
+
+// Builds an archive of stored entries byte by byte.
+inline QByteArray buildArchive(const std::vector<RawEntry>& entries, const QByteArray& comment = {})
+{
+    using namespace comp::zipfmt;
+    QByteArray out, central;
+    for (const RawEntry& r : entries) {
+        NewEntry e;
+        e.rawName = r.name;
+        e.method = kStored;
+        e.crc = quint32(crc32Of(r.data));
+        e.compressedSize = e.uncompressedSize = quint64(r.data.size());
+        e.dosDateTime = dosDateTime(1'000'000'000);
+        e.unixMode = r.mode;
+        e.localOffset = quint64(out.size());
+        out += localHeader(e);
+        out += r.data;
+        central += centralRecord(e, 0xFFFFFFFFu);
+    }
+    const quint64 cdOffset = quint64(out.size());
+    out += central;
+    out += endRecords(entries.size(), quint64(central.size()), cdOffset, comment, 0xFFFFFFFFu, 0xFFFF);
+    return out;
+}
+
+// Every path below root (relative, sorted), links included.
+inline QStringList listTree(const QString& root)
+{
+    QStringList out;
+    QDir dir(root);
+    const auto infos = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                         QDir::Name);
+    for (const QFileInfo& i : infos) {
+        out << i.fileName();
+        if (i.isDir() && !i.isSymLink())
+            for (const QString& sub : listTree(i.filePath()))
+                out << i.fileName() + "/" + sub;
+    }
+    return out;
+}
+
+}  // namespace ziptest
