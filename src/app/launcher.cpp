@@ -2,7 +2,9 @@
 
 #include "core/helpers.h"
 #include "core/settings.h"
+#include "delete/zipsettings.h"
 #include "platform/environment.h"
+#include "reports/listings.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -49,6 +51,10 @@ Launcher& Launcher::program()
     // The windows below the launcher reach the same lists through core.
     static const bool registered = (core::setProgramSafeHarbor(&state), true);
     (void)registered;
+    // The zip options window changes the archive folder for the whole program.
+    static const bool followsZipFolder =
+        (del::setZipFolderObserver([](const QString& folder) { state.ZipFolder = folder; }), true);
+    (void)followsZipFolder;
     return state;
 }
 
@@ -67,12 +73,12 @@ void Launcher::formShow()
 
 QString Launcher::defaultZipFolder()
 {
-    return plat::homeDrivePath();
+    return del::defaultZipFolder();
 }
 
 void Launcher::getDefaultZipPath()
 {
-    ZipFolder = core::SettingsStore::readString(QStringLiteral("ZipFile"), QStringLiteral("Path"), defaultZipFolder());
+    ZipFolder = del::readZipFolderSetting();
 }
 
 QString Launcher::safeHarborListFile()
@@ -88,9 +94,7 @@ void Launcher::reloadSafeHarbor()
 
 QString Launcher::safeHarborMissingMessage()
 {
-    return QStringLiteral(
-        "The Safe Harbor list of folders/files not to delete has not been created yet.  "
-        "Click on the Build Safe Harbor button to initialize.");
+    return core::SafeHarborMissingMessage();
 }
 
 bool Launcher::checkExceptionList()
@@ -141,12 +145,8 @@ QString Launcher::locateHelpFile(const QStringList& dirs)
 
 core::SaveRequest Launcher::webPageSaveRequest()
 {
-    core::SaveRequest r;
-    r.caption = QStringLiteral("Save file listing as web page");
-    r.defaultSuffix = QStringLiteral(".htm");
-    r.initialName = QStringLiteral("save.htm");
-    r.filter = QStringLiteral("HTM files|*.htm|HTML files|*.html|All files|*.*");
-    return r;
+    // The finder windows below the launcher ask the listings for it directly.
+    return reports::WebPageSaveRequest();
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "app/programwindows.h"
 
 #include "app/frmmain.h"
+#include "delete/frmunzipit.h"
 #include "finders/frmdup.h"
 #include "harbor/frmnodelete.h"
 
@@ -41,6 +42,14 @@ void btDuplicateClick(TfrmMain& main)
     window->exec();
 }
 
+// "&Unzip archive files": the restore window opens on the archive folder.
+void btZipClick(TfrmMain& main)
+{
+    const std::unique_ptr<del::TfrmUnZipIt> window(new del::TfrmUnZipIt(&main));
+    window->ZipFolder = main.launcher().ZipFolder;
+    window->exec();
+}
+
 }  // namespace
 
 // Each entry creates its window with the main window as owner, shows it and
@@ -56,6 +65,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btBuild"), btBuildClick);
     main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
+    main.registerAction(QStringLiteral("btZip"), btZipClick);
 }
 
 }  // namespace app

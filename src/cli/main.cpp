@@ -1,8 +1,11 @@
 // trovik-scan: runs the program's engines from the command line, with the
 // same settings and program-folder files as the program.
+#include "cli/archivecommand.h"
 #include "cli/cliargs.h"
+#include "cli/deletecommand.h"
 #include "cli/dupscommand.h"
 #include "cli/harborcommand.h"
+#include "cli/restorecommand.h"
 #include "cli/stderrprompter.h"
 
 #include <QCoreApplication>
@@ -19,6 +22,9 @@ void PrintUsage(FILE* to)
                to);
     std::fputs(cli::kHarborUsage, to);
     std::fputs(cli::kDupsUsage, to);
+    std::fputs(cli::kDeleteUsage, to);
+    std::fputs(cli::kRestoreUsage, to);
+    std::fputs(cli::kArchiveUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -51,6 +57,12 @@ int main(int argc, char** argv)
         status = cli::RunDups(args, false);
     else if (command == "crc")
         status = cli::RunCrc(args);
+    else if (command == "delete")
+        status = cli::RunDelete(args);
+    else if (command == "restore")
+        status = cli::RunRestore(args);
+    else if (command == "archive")
+        status = cli::RunArchive(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

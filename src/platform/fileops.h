@@ -31,6 +31,10 @@ bool folderExists(const QString& drivePath);  // a real folder (no link)
 // Sends a file or folder to the freedesktop trash. True only when the item
 // really left its place and landed in the trash.
 bool moveToTrash(const QString& drivePath);
+// The same, only while the path still denotes the file system object with
+// this device and inode; anything else found there or moved instead is left
+// (or put back) in its place.
+bool moveToTrashIfSame(const QString& drivePath, quint64 device, quint64 inode);
 
 struct DiskSpace {
     quint64 freeBytes = 0;

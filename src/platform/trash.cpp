@@ -110,13 +110,19 @@ bool isTrashLocation(const QByteArray& path, dev_t dev)
 
 }  // namespace detail
 
-bool moveToTrash(const QString& drivePath)
+namespace {
+
+// Moves the item at drivePath to the trash; with expected set, only while
+// the path still denotes that very item.
+bool trashChecked(const QString& drivePath, const detail::Identity* expected)
 {
     const auto r = detail::resolve(drivePath);
     if (!r || r->isRoot)
         return false;
     detail::Identity before;
     if (!detail::identify(r->posix, before))
+        return false;
+    if (expected && (before.dev != expected->dev || before.ino != expected->ino))
         return false;
     // Without its data folder the trash call falls back to the current
     // folder and still reports success; make sure the folder is there.
@@ -130,23 +136,45 @@ bool moveToTrash(const QString& drivePath)
     detail::Identity now;
     const bool left = !detail::identify(r->posix, now) || now.dev != before.dev || now.ino != before.ino;
     detail::Identity there;
-    const bool arrived = !trashed.isEmpty() && detail::identify(landed, there) && there.dev == before.dev
-                         && there.ino == before.ino;
+    const bool landedThere = !trashed.isEmpty() && detail::identify(landed, there);
+    const bool arrived = landedThere && there.dev == before.dev && there.ino == before.ino;
     if (left && arrived && detail::isTrashLocation(landed, before.dev))
         return true;
 
-    if (arrived) {
-        if (left) {
-            // It went somewhere it should not have: put it back.
-            ::renameat2(AT_FDCWD, landed.constData(), AT_FDCWD, r->posix.constData(), RENAME_NOREPLACE);
-        } else {
+    if (landedThere) {
+        bool undone = false;
+        if (arrived && !left) {
             // A second name of a file that never left its place.
-            ::unlink(landed.constData());
+            undone = ::unlink(landed.constData()) == 0;
+        } else {
+            // It went somewhere it should not have, or what went is not the
+            // item that was checked (swapped in meanwhile): put it back.
+            undone = ::renameat2(AT_FDCWD, landed.constData(), AT_FDCWD, r->posix.constData(), RENAME_NOREPLACE) == 0;
         }
-        const QByteArray info = detail::parentOf(detail::parentOf(landed)) + "/info/" + detail::nameOf(landed) + ".trashinfo";
-        ::unlink(info.constData());
+        // An item that could not be put back keeps its record, so that it
+        // can still be restored from the trash.
+        if (undone) {
+            const QByteArray info =
+                detail::parentOf(detail::parentOf(landed)) + "/info/" + detail::nameOf(landed) + ".trashinfo";
+            ::unlink(info.constData());
+        }
     }
     return false;
+}
+
+}  // namespace
+
+bool moveToTrash(const QString& drivePath)
+{
+    return trashChecked(drivePath, nullptr);
+}
+
+bool moveToTrashIfSame(const QString& drivePath, quint64 device, quint64 inode)
+{
+    detail::Identity expected;
+    expected.dev = dev_t(device);
+    expected.ino = ino_t(inode);
+    return trashChecked(drivePath, &expected);
 }
 
 }  // namespace plat

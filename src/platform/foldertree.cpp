@@ -1,0 +1,413 @@
+// Folder trees taken apart through open folder handles (openat, fstatat,
+// unlinkat), never following a link and never stepping onto another file
+// system or mount.
+#include "platform/foldertree.h"
+#include "platform/drives.h"
+#include "platform/fileops.h"
+#include "platform/findfile_p.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace plat {
+
+namespace {
+
+constexpr unsigned kMask = detail::kStatxMask | STATX_MNT_ID;
+
+// Where a folder lives: its file system and, where the kernel tells, its mount.
+struct Place {
+    dev_t dev = 0;
+    quint64 mountId = 0;
+    bool hasMountId = false;
+
+    static Place of(const struct statx& st)
+    {
+        return {makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_mnt_id, (st.stx_mask & STATX_MNT_ID) != 0};
+    }
+    bool sameAs(const Place& o) const
+    {
+        if (dev != o.dev)
+            return false;
+        // A bind mount shares the device but not the mount.
+        return !(hasMountId && o.hasMountId) || mountId == o.mountId;
+    }
+};
+
+bool statAt(int fd, const char* name, struct statx& st)
+{
+    return statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kMask, &st) == 0;
+}
+
+bool statFd(int fd, struct statx& st)
+{
+    return statx(fd, "", AT_EMPTY_PATH, kMask, &st) == 0;
+}
+
+TreeError errorOfOpen(int fd, const char* name, int err)
+{
+    if (err == ELOOP || err == ENOTDIR) {
+        struct statx st;
+        if (statAt(fd, name, st) && S_ISLNK(st.stx_mode))
+            return TreeError::IsLink;
+        return err == ELOOP ? TreeError::IsLink : TreeError::NotFolder;
+    }
+    if (err == ENOENT)
+        return TreeError::NotFound;
+    if (err == EACCES || err == EPERM)
+        return TreeError::Denied;
+    return TreeError::Failed;
+}
+
+int openFolderAt(int fd, const char* name)
+{
+    return ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+}
+
+bool isDotName(const char* n)
+{
+    return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
+}
+
+QString joined(const QString& folder, const QString& name)
+{
+    return folder.endsWith(u'\\') ? folder + name : folder + u'\\' + name;
+}
+
+}  // namespace
+
+QString treeErrorText(TreeError error)
+{
+    switch (error) {
+    case TreeError::None: return QString();
+    case TreeError::BadPath: return QStringLiteral("it is not a full folder path");
+    case TreeError::NotFound: return QStringLiteral("it does not exist");
+    case TreeError::IsLink: return QStringLiteral("it is a symbolic link or lies behind one");
+    case TreeError::NotFolder: return QStringLiteral("it is not a folder");
+    case TreeError::OtherFileSystem: return QStringLiteral("it lies on another file system than its drive");
+    case TreeError::DriveRoot: return QStringLiteral("it is the root of a drive");
+    case TreeError::Denied: return QStringLiteral("access is denied");
+    case TreeError::Failed: break;
+    }
+    return QStringLiteral("it cannot be opened");
+}
+
+bool liesInside(const QString& drivePath, const QString& folder)
+{
+    const auto file = toPosix(drivePath);
+    const auto top = toPosix(folder);
+    if (!file || !top)
+        return false;
+    char buf[PATH_MAX];
+    if (!realpath(top->constData(), buf))
+        return false;
+    QByteArray topReal(buf);
+    // The file's folder must exist for anything to be written there; the
+    // file itself may not exist yet.
+    const int slash = file->lastIndexOf('/');
+    const QByteArray parent = slash <= 0 ? QByteArray("/") : file->left(slash);
+    if (!realpath(parent.constData(), buf))
+        return false;
+    QByteArray at(buf);
+    if (!at.endsWith('/'))
+        at += '/';
+    if (!topReal.endsWith('/'))
+        topReal += '/';
+    return at.startsWith(topReal);
+}
+
+struct TreeFolder::Impl {
+    // One descriptor per open folder: the stream reads the entries, and its
+    // descriptor serves every *at call, so a deep tree costs one a level.
+    DIR* dir = nullptr;
+    int fd = -1;
+    Place place;
+    struct statx self {};
+
+    ~Impl()
+    {
+        if (dir)
+            closedir(dir);
+        else if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+std::unique_ptr<TreeFolder> TreeFolder::adopt(std::unique_ptr<Impl> impl, const QString& path, TreeError& error)
+{
+    impl->dir = fdopendir(impl->fd);
+    if (!impl->dir) {
+        error = TreeError::Failed;
+        return nullptr;  // the descriptor goes with impl
+    }
+    std::unique_ptr<TreeFolder> folder(new TreeFolder);
+    folder->d = std::move(impl);
+    folder->path_ = path;
+    error = TreeError::None;
+    return folder;
+}
+
+TreeFolder::~TreeFolder() = default;
+
+std::unique_ptr<TreeFolder> TreeFolder::open(const QString& drivePath, TreeError& error)
+{
+    error = TreeError::BadPath;
+    if (drivePath.size() < 2 || drivePath[1] != u':')
+        return nullptr;
+    const Drive* drive = driveFor(drivePath[0]);
+    const QStringView rest = QStringView(drivePath).mid(2);
+    if (!drive || (!rest.isEmpty() && rest[0] != u'\\'))
+        return nullptr;
+    QList<QByteArray> parts;
+    QStringList names;
+    for (QStringView c : rest.split(u'\\', Qt::SkipEmptyParts)) {
+        // A path handed in for removal is taken as it is written: no part
+        // may climb or stand for the folder itself.
+        if (c == u"." || c == u"..")
+            return nullptr;
+        const QByteArray raw = QFile::encodeName(c.toString());
+        if (!isRepresentableName(raw) || raw.contains('/'))
+            return nullptr;
+        parts << raw;
+        names << c.toString();
+    }
+
+    // The drive root is configuration, not content: it is followed.
+    int fd = ::open(drive->mountPoint.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errorOfOpen(AT_FDCWD, drive->mountPoint.constData(), errno);
+        return nullptr;
+    }
+    struct statx st;
+    if (!statFd(fd, st)) {
+        ::close(fd);
+        error = TreeError::Failed;
+        return nullptr;
+    }
+    const Place drivePlace = Place::of(st);
+    for (const QByteArray& part : parts) {
+        const int sub = openFolderAt(fd, part.constData());
+        if (sub < 0) {
+            error = errorOfOpen(fd, part.constData(), errno);
+            ::close(fd);
+            return nullptr;
+        }
+        ::close(fd);
+        fd = sub;
+        if (!statFd(fd, st)) {
+            ::close(fd);
+            error = TreeError::Failed;
+            return nullptr;
+        }
+        if (!Place::of(st).sameAs(drivePlace)) {
+            ::close(fd);
+            error = TreeError::OtherFileSystem;
+            return nullptr;
+        }
+    }
+
+    auto impl = std::make_unique<Impl>();
+    impl->fd = fd;
+    impl->place = drivePlace;
+    impl->self = st;
+    return adopt(std::move(impl), QString(drivePath[0]) + QStringLiteral(":\\") + names.join(u'\\'), error);
+}
+
+FindData TreeFolder::self() const
+{
+    FindData out;
+    detail::fillFromStatx(d->self, faDirectory, out);
+    out.name = path_.mid(path_.lastIndexOf(u'\\') + 1);
+    return out;
+}
+
+bool TreeFolder::next(TreeEntry& out)
+{
+    while (dirent* e = readdir(d->dir)) {
+        const char* raw = e->d_name;
+        if (isDotName(raw))
+            continue;
+        const QByteArray name = QByteArray::fromRawData(raw, qsizetype(strlen(raw)));
+        if (!isRepresentableName(name)) {
+            ++skipped_;
+            continue;
+        }
+        struct statx st;
+        if (!statAt(d->fd, raw, st))
+            continue;  // gone since the folder was read
+        detail::fillFromStatx(st, detail::attributesOf(st, raw[0] == '.'), out.data);
+        out.name = QFile::decodeName(name);
+        out.data.name = out.name;
+        out.path = joined(path_, out.name);
+        return true;
+    }
+    return false;
+}
+
+bool TreeFolder::lookup(const QString& name, TreeEntry& out) const
+{
+    const QByteArray raw = QFile::encodeName(name);
+    if (name.isEmpty() || raw.contains('/') || isDotName(raw.constData()))
+        return false;
+    struct statx st;
+    if (!statAt(d->fd, raw.constData(), st))
+        return false;
+    detail::fillFromStatx(st, detail::attributesOf(st, raw.startsWith('.')), out.data);
+    out.name = name;
+    out.data.name = name;
+    out.path = joined(path_, name);
+    return true;
+}
+
+bool TreeFolder::stillSame(const TreeEntry& e) const
+{
+    struct statx st;
+    if (!statAt(d->fd, QFile::encodeName(e.name).constData(), st))
+        return false;
+    const bool isDir = S_ISDIR(st.stx_mode);
+    const bool isLink = S_ISLNK(st.stx_mode);
+    return quint64(makedev(st.stx_dev_major, st.stx_dev_minor)) == e.data.device && st.stx_ino == e.data.inode
+           && isDir == e.isFolder() && isLink == e.isLink();
+}
+
+std::unique_ptr<TreeFolder> TreeFolder::openSub(const TreeEntry& e, TreeError& error) const
+{
+    if (e.isLink()) {
+        error = TreeError::IsLink;
+        return nullptr;
+    }
+    if (!e.isFolder()) {
+        error = TreeError::NotFolder;
+        return nullptr;
+    }
+    const QByteArray raw = QFile::encodeName(e.name);
+    const int fd = openFolderAt(d->fd, raw.constData());
+    if (fd < 0) {
+        error = errorOfOpen(d->fd, raw.constData(), errno);
+        return nullptr;
+    }
+    struct statx st;
+    if (!statFd(fd, st)) {
+        ::close(fd);
+        error = TreeError::Failed;
+        return nullptr;
+    }
+    if (!Place::of(st).sameAs(d->place)) {
+        ::close(fd);
+        error = TreeError::OtherFileSystem;
+        return nullptr;
+    }
+    // Another folder put in the place of the one listed is not walked.
+    if (quint64(makedev(st.stx_dev_major, st.stx_dev_minor)) != e.data.device || st.stx_ino != e.data.inode) {
+        ::close(fd);
+        error = TreeError::NotFound;
+        return nullptr;
+    }
+    auto impl = std::make_unique<Impl>();
+    impl->fd = fd;
+    impl->place = d->place;
+    impl->self = st;
+    return adopt(std::move(impl), e.path, error);
+}
+
+bool TreeFolder::removeEntry(const TreeEntry& e) const
+{
+    if (e.isFolder() || !stillSame(e)) {
+        errno = e.isFolder() ? EISDIR : ESTALE;
+        return false;
+    }
+    return ::unlinkat(d->fd, QFile::encodeName(e.name).constData(), 0) == 0;
+}
+
+bool TreeFolder::removeEntryIfUnchanged(const TreeEntry& e, const FileIdentity& read, qint64 size,
+                                        qint64 mtimeNs) const
+{
+    if (e.isFolder() || e.isLink() || identityOf(e) != read)
+        return false;
+    // One look at what the name denotes in this very folder, right before
+    // the unlink: the listed file, the file that was read, unchanged.
+    const QByteArray raw = QFile::encodeName(e.name);
+    struct statx st;
+    if (!statAt(d->fd, raw.constData(), st) || !S_ISREG(st.stx_mode))
+        return false;
+    const FileIdentity now{quint64(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino};
+    const qint64 mtime = qint64(st.stx_mtime.tv_sec) * 1'000'000'000LL + st.stx_mtime.tv_nsec;
+    if (now != identityOf(e) || now != read || qint64(st.stx_size) != size || mtime != mtimeNs) {
+        errno = ESTALE;
+        return false;
+    }
+    return ::unlinkat(d->fd, raw.constData(), 0) == 0;
+}
+
+bool TreeFolder::removeSubfolder(const TreeEntry& e) const
+{
+    if (!e.isFolder() || !stillSame(e)) {
+        errno = e.isFolder() ? ESTALE : ENOTDIR;
+        return false;
+    }
+    return ::unlinkat(d->fd, QFile::encodeName(e.name).constData(), AT_REMOVEDIR) == 0;
+}
+
+bool TreeFolder::clearReadOnly(const TreeEntry& e) const
+{
+    if (e.isLink() || e.isFolder() || !stillSame(e))
+        return false;
+    const QByteArray raw = QFile::encodeName(e.name);
+    struct statx st;
+    if (!statAt(d->fd, raw.constData(), st))
+        return false;
+    const mode_t mode = (st.stx_mode & 07777) | S_IWUSR;
+    // With AT_SYMLINK_NOFOLLOW the C library changes the entry through an
+    // O_PATH handle, so a link put in its place is not followed.
+    if (::fchmodat(d->fd, raw.constData(), mode, AT_SYMLINK_NOFOLLOW) == 0)
+        return true;
+    if (!S_ISREG(st.stx_mode))
+        return false;
+    // Without /proc that route is closed: change the file through a handle
+    // of its own, opened without following a link.
+    const int fd = ::openat(d->fd, raw.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct statx now;
+    const bool same = statFd(fd, now) && now.stx_ino == st.stx_ino && S_ISREG(now.stx_mode);
+    const bool ok = same && ::fchmod(fd, mode) == 0;
+    ::close(fd);
+    return ok;
+}
+
+bool TreeFolder::pathIdentity(const TreeEntry& e, FileIdentity& out) const
+{
+    const auto posix = toPosix(e.path);
+    if (!posix)
+        return false;
+    struct statx st;
+    if (statx(AT_FDCWD, posix->constData(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kMask, &st) != 0)
+        return false;
+    out = {quint64(makedev(st.stx_dev_major, st.stx_dev_minor)), st.stx_ino};
+    return true;
+}
+
+bool TreeFolder::pathLeadsTo(const TreeEntry& e) const
+{
+    FileIdentity byPath;
+    return stillSame(e) && pathIdentity(e, byPath) && byPath == identityOf(e);
+}
+
+bool TreeFolder::trashEntry(const TreeEntry& e) const
+{
+    // The trash works by path; that path must still lead to the entry this
+    // handle listed, else something was swapped in on the way, and what the
+    // trash moves must be that entry too.
+    return pathLeadsTo(e) && moveToTrashIfSame(e.path, e.data.device, e.data.inode);
+}
+
+}  // namespace plat
