@@ -59,17 +59,7 @@ int RunDelete(const QStringList& args)
         return kUsage;
 
     int status = kOk;
-    QStringList paths;
-    for (const QString& f : options->files) {
-        const auto drivePath = DrivePathArgument(f);
-        if (!drivePath) {
-            Err("Not a drive path or an absolute path on a drive: " + f);
-            status = kMessage;
-            continue;
-        }
-        paths << *drivePath;
-    }
-    paths = del::uniqueSortedPaths(paths);
+    QStringList paths = FilesToRemove(options->files, status);
 
     // An unreadable log is not replaced by a new one: nothing is removed.
     del::DeletionLog log(plat::programFile("grdelete.txt"));

@@ -6,6 +6,21 @@
 
 namespace cli {
 
+QStringList FilesToRemove(const QStringList& arguments, int& status)
+{
+    QStringList paths;
+    for (const QString& f : arguments) {
+        const auto drivePath = DrivePathArgument(f);
+        if (!drivePath) {
+            Err("Not a drive path or an absolute path on a drive: " + f);
+            status = kMessage;
+            continue;
+        }
+        paths << *drivePath;
+    }
+    return del::uniqueSortedPaths(paths);
+}
+
 bool RemoveProtectedFiles(QStringList& paths, bool& anyProtected)
 {
     core::SafeHarbor harbor;

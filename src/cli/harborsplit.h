@@ -1,10 +1,16 @@
 #pragma once
-// The Safe Harbor step that trovik-scan's removing commands share, as the
-// deletion panel takes it: protected files are left alone and named.
+// The steps before a removal that trovik-scan's removing commands share, as
+// the deletion panel takes them: the file list, and the Safe Harbor split
+// that leaves protected files alone and names them.
 
 #include <QStringList>
 
 namespace cli {
+
+// The FILE arguments of a removing command as drive paths, sorted and each
+// once, as the deletion panel lists them. An argument that is no path on a
+// drive is named on standard error and sets status to kMessage.
+QStringList FilesToRemove(const QStringList& arguments, int& status);
 
 // Loads the Safe Harbor as the main window does and takes the files it
 // protects out of paths, naming each with its reason on standard error

@@ -34,6 +34,13 @@ bool guardSlot(F&& f) noexcept
     return false;
 }
 
+// f wrapped for a signal connection: the slot runs inside guardSlot.
+template <class F>
+auto guarded(F f)
+{
+    return [f] { guardSlot(f); };
+}
+
 // Creates a window of type W with its owner, lets setup fill it, shows it
 // modally and destroys it when the modal showing ends, also when an error
 // leaves setup or the window. Returns the modal result.

@@ -1,5 +1,6 @@
 #include "delete/frmdeldirectory.h"
 
+#include "components/namedbutton.h"
 #include "components/slotguard.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
@@ -25,19 +26,7 @@ namespace {
 
 constexpr int kPumpIntervalMs = 20;
 
-template <class F>
-auto guarded(F f)
-{
-    return [f] { comp::guardSlot(f); };
-}
-
-QPushButton* button(const char* caption, const char* hint, QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromLatin1(hint));
-    return b;
-}
+using comp::guarded;
 
 QLabel* note(const char* text, QWidget* parent, const char* name)
 {
@@ -96,15 +85,15 @@ void TfrmDelDirectory::buildControls()
     // The path is shown as text, never read back as markup.
     lblDirectory->setTextFormat(Qt::PlainText);
 
-    btDelete = button("&Delete folder", "Delete the files shown above.  Cannot be undeleted.", this, "btDelete");
-    btRecycle = button("&Send files to recycle bin",
+    btDelete = comp::namedButton("&Delete folder", "Delete the files shown above.  Cannot be undeleted.", this, "btDelete");
+    btRecycle = comp::namedButton("&Send files to recycle bin",
                        "Send to recycle bin.  Recycle bin can be emptied later.  Files can be recovered.", this,
                        "btRecycle");
-    btZip = button("&Zip up folder", "Compress files into a ZIP file", this, "btZip");
+    btZip = comp::namedButton("&Zip up folder", "Compress files into a ZIP file", this, "btZip");
     cbDelete = new QCheckBox(QStringLiteral("Delete files after zipping them up"), this);
     cbDelete->setObjectName(QStringLiteral("cbDelete"));
     cbDelete->setChecked(true);
-    BitBtn3 = button("Cancel", "Cancel. Do not delete.", this, "BitBtn3");
+    BitBtn3 = comp::namedButton("Cancel", "Cancel. Do not delete.", this, "BitBtn3");
 
     auto* grid = new QGridLayout;
     grid->addWidget(btDelete, 0, 0);

@@ -1,5 +1,6 @@
 #include "delete/frmunzipit.h"
 
+#include "components/namedbutton.h"
 #include "components/slotguard.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
@@ -30,19 +31,7 @@ namespace del {
 
 namespace {
 
-template <class F>
-auto guarded(F f)
-{
-    return [f] { comp::guardSlot(f); };
-}
-
-QPushButton* button(const char* caption, const char* hint, QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromLatin1(hint));
-    return b;
-}
+using comp::guarded;
 
 struct WaitCursor {
     WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -119,9 +108,9 @@ void TfrmUnZipIt::buildControls()
     Outline->setHeaderHidden(true);
     Outline->setColumnCount(1);
 
-    btView = button("&View files inside ZIP", "Extract Files...", this, "btView");
-    btExtract = button("&Extract files from ZIP", "Extract Files...", this, "btExtract");
-    btClose = button("Close", "Close window", this, "btClose");
+    btView = comp::namedButton("&View files inside ZIP", "Extract Files...", this, "btView");
+    btExtract = comp::namedButton("&Extract files from ZIP", "Extract Files...", this, "btExtract");
+    btClose = comp::namedButton("Close", "Close window", this, "btClose");
     Gauge1 = new QProgressBar(this);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
     Gauge1->setRange(0, 100);

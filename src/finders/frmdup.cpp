@@ -32,11 +32,7 @@ const char* const kCrcAbortedMessage = "CRC values incomplete ... aborted by use
 
 namespace {
 
-template <class F>
-auto guarded(F f)
-{
-    return [f] { comp::guardSlot(f); };
-}
+using comp::guarded;
 
 comp::PlacementKey placementKey(bool duplicateMode)
 {

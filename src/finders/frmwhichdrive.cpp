@@ -26,11 +26,7 @@ constexpr int kPageWidth = 360;
 constexpr int kPageHeight = 300;
 constexpr int kButtonY = 262;
 
-template <class F>
-auto guarded(F f)
-{
-    return [f] { comp::guardSlot(f); };
-}
+using comp::guarded;
 
 QFrame* makePage(QWidget* parent, const char* name)
 {
