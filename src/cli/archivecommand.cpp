@@ -8,6 +8,7 @@
 #include "delete/zipoperation.h"
 #include "delete/zipsettings.h"
 #include "platform/environment.h"
+#include "platform/fileops.h"
 
 #include <optional>
 
@@ -86,17 +87,7 @@ int RunArchive(const QStringList& args)
         return kUsage;
 
     int status = kOk;
-    QStringList paths;
-    for (const QString& f : options->files) {
-        const auto drivePath = DrivePathArgument(f);
-        if (!drivePath) {
-            Err("Not a drive path or an absolute path on a drive: " + f);
-            status = kMessage;
-            continue;
-        }
-        paths << *drivePath;
-    }
-    paths = del::uniqueSortedPaths(paths);
+    QStringList paths = FilesToRemove(options->files, status);
 
     QString folder = del::readZipFolderSetting();
     if (options->folder) {
@@ -146,8 +137,11 @@ int RunArchive(const QStringList& args)
         Err("The deletion log could not be saved to " + log.file() + ": " + log.lastError());
         status = kMessage;
     }
+    // An archive nothing could be added to was never made: name only those
+    // that exist.
     for (const QString& a : result.archives)
-        Out("Archive: " + a);
+        if (plat::fileExists(a))
+            Out("Archive: " + a);
     Out(QString("%1 files, %2 bytes zipped and deleted")
             .arg(result.zippedFiles)
             .arg(del::DeletionLog::plainNumber(result.zippedBytes)));

@@ -6,8 +6,8 @@
 
 namespace del {
 
-ArchiveBatch::ArchiveBatch(const QString& archiveDrivePath, const QString& comment)
-    : path_(archiveDrivePath), comment_(comment)
+ArchiveBatch::ArchiveBatch(const QString& archiveDrivePath, const QString& comment, int commitIntervalMs)
+    : path_(archiveDrivePath), comment_(comment), policy_(1000, commitIntervalMs)
 {
 }
 
@@ -21,15 +21,20 @@ bool ArchiveBatch::open()
 {
     if (writer_.isOpen())
         return true;
-    if (!writer_.open(path_))
-        return false;
-    writer_.setComment(comment_);
-    return true;
+    // No comment yet: a new comment counts as a change, and an archive
+    // opened but never added to (a later archive of the run failed to open)
+    // must be left byte for byte as it was.
+    return writer_.open(path_);
 }
 
 bool ArchiveBatch::isOpen() const
 {
     return writer_.isOpen();
+}
+
+bool ArchiveBatch::identity(quint64& device, quint64& inode) const
+{
+    return writer_.archiveIdentity(device, inode);
 }
 
 QString ArchiveBatch::errorText() const
@@ -40,7 +45,12 @@ QString ArchiveBatch::errorText() const
 comp::ZipAddResult ArchiveBatch::add(const QString& sourceDrivePath, const QString& entryName,
                                      const comp::ZipWriter::Progress& progress, const bool* abortFlag)
 {
-    return writer_.addFile(sourceDrivePath, entryName, progress, abortFlag);
+    const comp::ZipAddResult r = writer_.addFile(sourceDrivePath, entryName, progress, abortFlag);
+    if (r == comp::ZipAddResult::Added && !commentSet_) {
+        writer_.setComment(comment_);  // written by the commit of this entry
+        commentSet_ = true;
+    }
+    return r;
 }
 
 QString ArchiveBatch::lastAddError() const
@@ -85,6 +95,11 @@ bool deleteIfUnchanged(const comp::ZipCommitted& committed)
         return false;
     plat::FileStamp now;
     if (!plat::stampOfRegularFile(*posix, &now))
+        return false;
+    // Another file put in its place (renamed over it, copied with its
+    // times kept) may match in size and time: only the file the writer
+    // opened and read may go.
+    if (now.device != committed.sourceDevice || now.inode != committed.sourceInode)
         return false;
     // Written to after it was read: what is stored is not what is there.
     if (now.size != committed.sourceSize || now.mtimeNs != committed.sourceMtimeNs)

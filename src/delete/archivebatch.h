@@ -23,7 +23,8 @@ namespace del {
 
 class ArchiveBatch {
 public:
-    ArchiveBatch(const QString& archiveDrivePath, const QString& comment);
+    // commitIntervalMs: the longest a pending entry waits in commitIfDue.
+    ArchiveBatch(const QString& archiveDrivePath, const QString& comment, int commitIntervalMs = 250);
     ~ArchiveBatch();  // closes; what is pending then is committed but not handed back
     ArchiveBatch(const ArchiveBatch&) = delete;
     ArchiveBatch& operator=(const ArchiveBatch&) = delete;
@@ -35,9 +36,13 @@ public:
     bool open();
     bool isOpen() const;
     QString errorText() const;
+    // Device and inode of the archive file; false while it does not exist yet.
+    bool identity(quint64& device, quint64& inode) const;
 
     // Adds one regular file under entryName as a pending entry. NameExists:
     // the archive holds that name already, the file is not stored again.
+    // The comment goes in with the first entry added: an archive nothing was
+    // added to is never rewritten.
     comp::ZipAddResult add(const QString& sourceDrivePath, const QString& entryName,
                            const comp::ZipWriter::Progress& progress = {}, const bool* abortFlag = nullptr);
     QString lastAddError() const;
@@ -56,11 +61,13 @@ private:
     QString comment_;
     comp::ZipWriter writer_;
     comp::CommitPolicy policy_;
+    bool commentSet_ = false;
 };
 
-// Deletes a zipped source when it is still the file that was read: a regular
-// file of the committed size and modification time. False otherwise (the
-// file changed, vanished, or could not be deleted): it then stays.
+// Deletes a zipped source when its path still names the file that was read
+// (the same device and inode, not followed through a link) with the
+// committed size and modification time. False otherwise (the file changed,
+// was replaced, vanished, or could not be deleted): it then stays.
 bool deleteIfUnchanged(const comp::ZipCommitted& committed);
 
 }  // namespace del

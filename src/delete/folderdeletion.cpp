@@ -372,7 +372,11 @@ struct FolderDeletion::Walk {
                 r.zippedBytes += size;
                 continue;
             }
-            if (p.folder->removeEntryIfUnchanged(p.entry, p.read, done.sourceSize, done.sourceMtimeNs)) {
+            // The path was checked around the read; the writer says which
+            // file it actually opened. Both must be the listed one.
+            const plat::FileIdentity opened{done.sourceDevice, done.sourceInode};
+            const plat::FileIdentity read = opened == p.read ? p.read : plat::FileIdentity{};
+            if (p.folder->removeEntryIfUnchanged(p.entry, read, done.sourceSize, done.sourceMtimeNs)) {
                 ++r.zipped;
                 r.zippedBytes += size;
                 counted(size);

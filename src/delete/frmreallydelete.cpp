@@ -1,5 +1,7 @@
 #include "delete/frmreallydelete.h"
 
+#include "components/eventthrottle.h"
+#include "components/namedbutton.h"
 #include "components/slotguard.h"
 #include "components/standbyprogress.h"
 #include "core/helpers.h"
@@ -42,11 +44,7 @@ const char* const kZippedMessage = "Files deleted and stored in archive zip file
 
 namespace {
 
-template <class F>
-auto guarded(F f)
-{
-    return [f] { comp::guardSlot(f); };
-}
+using comp::guarded;
 
 QLabel* note(const char* text, QWidget* parent, const char* name)
 {
@@ -54,14 +52,6 @@ QLabel* note(const char* text, QWidget* parent, const char* name)
     l->setObjectName(QString::fromLatin1(name));
     l->setWordWrap(true);
     return l;
-}
-
-QPushButton* button(const char* caption, const char* hint, QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(QString::fromLatin1(hint));
-    return b;
 }
 
 QStringList textsOf(const QListWidget* list)
@@ -152,7 +142,7 @@ void TfrmReallyDelete::buildControls()
     lb1 = new QListWidget(pageDelete);
     lb1->setObjectName(QStringLiteral("lb1"));
     lb1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    btToAgainst = button("Move files OFF to safe harbor", "Move selected files off of the deletion list", pageDelete,
+    btToAgainst = comp::namedButton("Move files OFF to safe harbor", "Move selected files off of the deletion list", pageDelete,
                          "btToAgainst");
     left->addWidget(lblLeft);
     left->addWidget(lb1, 1);
@@ -174,9 +164,9 @@ void TfrmReallyDelete::buildControls()
     lb2 = new QListWidget(pageHarbor);
     lb2->setObjectName(QStringLiteral("lb2"));
     lb2->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    btMoveLeft = button("Move files to the deletion panel", "Move files on to the list of files to be deleted",
+    btMoveLeft = comp::namedButton("Move files to the deletion panel", "Move files on to the list of files to be deleted",
                         pageHarbor, "btMoveLeft");
-    btReason = button("Reason that file is on this list", "Why the file is on the list of non-deleted files",
+    btReason = comp::namedButton("Reason that file is on this list", "Why the file is on the list of non-deleted files",
                       pageHarbor, "btReason");
     auto* harborButtons = new QHBoxLayout;
     harborButtons->addWidget(btMoveLeft);
@@ -210,10 +200,10 @@ void TfrmReallyDelete::buildControls()
     pnlButtons->setObjectName(QStringLiteral("pnlButtons"));
     auto* ops = new QHBoxLayout(pnlButtons);
     ops->setContentsMargins(0, 0, 0, 0);
-    btZip = button("&Archive files into a zip file", "Compress files into a ZIP file", pnlButtons, "btZip");
-    btDelete = button("&Delete all files", "Delete the files shown above permanently.  Cannot be undeleted.",
+    btZip = comp::namedButton("&Archive files into a zip file", "Compress files into a ZIP file", pnlButtons, "btZip");
+    btDelete = comp::namedButton("&Delete all files", "Delete the files shown above permanently.  Cannot be undeleted.",
                       pnlButtons, "btDelete");
-    btRecycle = button("&Send to recycle bin", "Send to recycle bin.  Recycle bin can be emptied later.", pnlButtons,
+    btRecycle = comp::namedButton("&Send to recycle bin", "Send to recycle bin.  Recycle bin can be emptied later.", pnlButtons,
                        "btRecycle");
     ops->addWidget(btZip);
     ops->addWidget(btDelete);
@@ -244,7 +234,7 @@ void TfrmReallyDelete::buildControls()
     top->addWidget(pnlProgress);
 
     auto* closeRow = new QHBoxLayout;
-    btClose = button("Cancel", "Cancel and close.  May cancel an operation in progress.", this, "btClose");
+    btClose = comp::namedButton("Cancel", "Cancel and close.  May cancel an operation in progress.", this, "btClose");
     closeRow->addStretch(1);
     closeRow->addWidget(btClose);
     top->addLayout(closeRow);
@@ -336,10 +326,11 @@ void TfrmReallyDelete::MoveFiles()
         standby->begin(std::max(0, int(files.size()) - 1));
     // Walked from the last entry to the first, as the bar counts them.
     QStringList reversed(files.crbegin(), files.crend());
-    const HarborSplit split = splitBySafeHarbor(reversed, harbor, [standby](int doneCount) {
+    comp::EventThrottle events(EventIntervalMs);
+    const HarborSplit split = splitBySafeHarbor(reversed, harbor, [standby, &events](int doneCount) {
         if (standby)
             standby->step(doneCount);
-        QCoreApplication::processEvents();
+        events.pump();
     });
     // Both lists are rebuilt in one go: item by item, a hand-over of tens of
     // thousands of files would cost files x protected files.
@@ -398,6 +389,10 @@ void TfrmReallyDelete::btMoveLeftClick()
     if (busy())
         return;
     moveSelected(lb2, lb1);
+    // Files to delete again: the warning that every file is protected is
+    // no longer true.
+    if (lb1->count() > 0)
+        tmWarning->stop();
     updateLeftRight();
     if (lb2->count() == 0)
         pages->setCurrentIndex(0);
@@ -426,6 +421,9 @@ void TfrmReallyDelete::runOperation(const std::function<bool(const QStringList& 
         core::InfoBox(QString::fromLatin1(kNoFilesMessage));  // NoFilesToDelete
         return;
     }
+    // The all-protected warning must not pop up inside the operation's
+    // event processing.
+    tmWarning->stop();
     const QStringList files = deletionList();
     bool ran = false;
     {
@@ -538,16 +536,19 @@ bool TfrmReallyDelete::runZip(const QStringList& files)
             }
         } restore{*this};
 
+        // Events run at most every 20 ms: tens of thousands of small files
+        // would otherwise spend more time in the event loop than zipping.
+        comp::EventThrottle events(EventIntervalMs);
         ZipOperationCallbacks callbacks;
-        callbacks.fileStarted = [this](int i, const QString& path) {
+        callbacks.fileStarted = [this, &events](int i, const QString& path) {
             lblName->setText(path);
             bar->setValue(i);
             Gauge1->setValue(0);
-            QCoreApplication::processEvents();
+            events.pump();
         };
-        callbacks.fileProgress = [this](int percent) {
+        callbacks.fileProgress = [this, &events](int percent) {
             Gauge1->setValue(percent);
-            QCoreApplication::processEvents();
+            events.pump();
         };
         callbacks.error = [](const QString& message) { core::ErrorBox(message); };
         result = zipThenDelete(files, settings, &AbortRequested, callbacks);

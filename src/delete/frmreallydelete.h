@@ -11,6 +11,7 @@
 // Hand-over: create, setFiles(paths), set PotentialSavings and ArchiveTag,
 // exec().
 
+#include "components/eventthrottle.h"
 #include "delete/removebatch.h"
 #include "delete/zipoperation.h"
 
@@ -65,6 +66,9 @@ public:
     QString ArchiveTag;
     // Set when the user confirms cancelling a running operation.
     bool AbortRequested = false;
+    // Shortest time between two runs of pending events during a zip run;
+    // tests set 0 to act between any two steps.
+    int EventIntervalMs = comp::EventThrottle::kIntervalMs;
 
     // The two lists and the pages that hold them.
     QTabWidget* pages = nullptr;

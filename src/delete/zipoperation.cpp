@@ -4,6 +4,7 @@
 #include "delete/archivenames.h"
 #include "delete/deletetotals.h"
 #include "platform/drives.h"
+#include "platform/durablefile.h"
 
 #include <QHash>
 #include <QSet>
@@ -54,7 +55,13 @@ public:
             if (current >= 0 && current != index)
                 settle(archives_[current]->commit());
             current = index;
-            addOne(*archives_[index], path);
+            if (!addOne(*archives_[index], path)) {
+                // The archive cannot be made or written to (folder missing
+                // or read-only, disk full): every further file would fail
+                // the same way, so the reason is told once and the run ends.
+                r_.notTried += files.mid(i);
+                break;
+            }
         }
         for (const auto& a : archives_)
             settle(a->close());
@@ -86,10 +93,31 @@ private:
 
     int archiveIndexOf(const QString& path) const { return byName_.value(archiveNameOf(path), -1); }
 
+    // By name, and by the file itself: an archive folder given through a
+    // link (or a hard link to an archive) shows an archive of this run under
+    // another path, and storing it in another archive would delete it while
+    // its writer still adds to it.
     bool isOneOfTheArchives(const QString& path) const
     {
         const auto posix = plat::toPosix(path);
-        return posix && archivePosix_.contains(*posix);
+        if (!posix)
+            return false;
+        if (archivePosix_.contains(*posix))
+            return true;
+        plat::FileStamp source;
+        if (!plat::stampOfRegularFile(*posix, &source))
+            return false;  // not a regular file: the writer refuses it anyway
+        return isAnArchive(source.device, source.inode);
+    }
+
+    bool isAnArchive(quint64 device, quint64 inode) const
+    {
+        for (const auto& a : archives_) {
+            quint64 d = 0, i = 0;
+            if (a->identity(d, i) && d == device && i == inode)
+                return true;
+        }
+        return false;
     }
 
     // Every archive of the run is opened before the first file is touched:
@@ -100,7 +128,7 @@ private:
             const QString name = archiveNameOf(path);
             if (name.isEmpty() || byName_.contains(name))
                 continue;
-            auto batch = std::make_unique<ArchiveBatch>(name, settings_.comment);
+            auto batch = std::make_unique<ArchiveBatch>(name, settings_.comment, settings_.commitIntervalMs);
             if (!batch->open()) {
                 report(QStringLiteral("Couldn't open the archive %1 - %2").arg(name, batch->errorText()));
                 return false;
@@ -114,7 +142,8 @@ private:
         return true;
     }
 
-    void addOne(ArchiveBatch& archive, const QString& path)
+    // False when the archive could not be written: the run stops.
+    bool addOne(ArchiveBatch& archive, const QString& path)
     {
         const auto progress = [this](int percent) {
             if (cb_.fileProgress)
@@ -124,22 +153,30 @@ private:
         if (added == comp::ZipAddResult::Aborted) {
             // Abandoned on request: it stays where it is, as do the rest.
             r_.notTried << path;
-            return;
+            return true;
+        }
+        if (added == comp::ZipAddResult::WriteFailed) {
+            r_.stopped = true;
+            report(QStringLiteral("Couldn't write the archive %1 - %2").arg(archive.archivePath(), archive.lastAddError()));
+            return false;
         }
         if (added != comp::ZipAddResult::Added) {
             // NameExists included: the archive keeps its entry, and a file
             // whose contents were never stored must not be deleted.
             zipFailed(path);
-            return;
+            return true;
         }
         settle(archive.commitIfDue());
+        return true;
     }
 
     // Deletes what a commit made durable and reports the rest.
     void settle(const comp::ZipCommitResult& commit)
     {
         for (const comp::ZipCommitted& c : commit.entries) {
-            if (!c.durable) {
+            // An archive swapped in under a source's name after the check
+            // above: what was read was an archive of this run, kept as well.
+            if (!c.durable || isAnArchive(c.sourceDevice, c.sourceInode)) {
                 zipFailed(c.sourcePath);
                 continue;
             }

@@ -27,6 +27,9 @@ struct ZipOperationSettings {
     QString comment;      // written into every archive of the operation
     QDateTime start;      // the operation's time; now when not valid
     bool deleteAfterZip = true;
+    // Longest wait before pending entries are committed (and their sources
+    // deleted); tests raise it so that one commit at the end takes all.
+    int commitIntervalMs = 250;
 };
 
 struct ZipOperationCallbacks {

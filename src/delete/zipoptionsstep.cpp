@@ -12,8 +12,10 @@ std::optional<FolderZipTarget> showZipOptions(QWidget* owner)
     const int result = comp::runModal<TfrmZipOptions>(owner, [&](TfrmZipOptions& w) {
         // The window is gone when runModal returns: take its texts as it closes.
         QObject::connect(&w, &QDialog::finished, &w, [&target, &w](int) {
-            target.zipFolder = w.ZipFolder;
-            target.comment = w.ZipComment;
+            comp::guardSlot([&] {
+                target.zipFolder = w.ZipFolder;
+                target.comment = w.ZipComment;
+            });
         });
     });
     if (result != QDialog::Accepted)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -223,6 +224,39 @@ FileStamp DurableFile::stamp() const
     if (fd_ < 0 || ::fstat(fd_, &st) != 0)
         return {};
     return stampOf(st);
+}
+
+DurableFile::LockResult DurableFile::lockExclusive()
+{
+    if (fd_ < 0)
+        return fail(EBADF), LockResult::Failed;
+    int rc = -1;
+#ifdef F_OFD_SETLK
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = 0;
+    fl.l_len = 0;  // the whole file, however long it grows
+    do
+        rc = ::fcntl(fd_, F_OFD_SETLK, &fl);
+    while (rc != 0 && errno == EINTR);
+    if (rc == 0)
+        return LockResult::Locked;
+    if (errno != EINVAL) {
+        const int e = errno;
+        fail(e);
+        return e == EAGAIN || e == EACCES ? LockResult::Busy : LockResult::Failed;
+    }
+    // EINVAL: a kernel without open file description locks.
+#endif
+    do
+        rc = ::flock(fd_, LOCK_EX | LOCK_NB);
+    while (rc != 0 && errno == EINTR);
+    if (rc == 0)
+        return LockResult::Locked;
+    const int e = errno;
+    fail(e);
+    return e == EWOULDBLOCK ? LockResult::Busy : LockResult::Failed;
 }
 
 QString DurableFile::errorText() const

@@ -61,6 +61,13 @@ public:
     bool syncFolder();           // fsync of the folder that holds the file (by its path)
     bool setModified(qint64 secondsSinceEpoch);
     FileStamp stamp() const;     // fstat now (size 0 and device 0 on error)
+
+    enum class LockResult { Locked, Busy, Failed };
+    // Takes an exclusive lock on the whole file without waiting, held until
+    // close(). It is an open file description lock, so a second descriptor
+    // of this same process is refused just like another process (flock where
+    // those locks are not available). Busy: someone else holds it.
+    LockResult lockExclusive();
     qint64 size() const { return stamp().size; }
 
     int errorCode() const { return err_; }

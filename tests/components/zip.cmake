@@ -6,6 +6,7 @@ trovik_add_test(components_zip_test
   zip_interop_test.cpp
   zip_crash_test.cpp
   zip_layout_test.cpp
+  zip_lock_test.cpp
   zip_testutil.h
   LIBS trovik_zip)
 

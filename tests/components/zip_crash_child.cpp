@@ -3,6 +3,11 @@
 // way the deletion panel does. It prints a line once the archive is open and
 // after each commit, so the test can kill it at random moments between and
 // after commits.
+//
+// With --hold ARCHIVE [FILE] it is the other writer of the lock test: it
+// opens the archive (adding FILE, which creates a new archive), prints
+// "locked" and keeps the archive open until a line arrives on stdin; when
+// the open or add fails it prints the error and exits with 2.
 #include "components/zip/zipwriter.h"
 
 #include <QCoreApplication>
@@ -14,9 +19,30 @@
 #include <cstdio>
 #include <random>
 
+static int holdArchive(int argc, char** argv)
+{
+    comp::ZipWriter w;
+    bool ok = w.openPosix(argv[2]);
+    if (ok && argc == 4)
+        ok = w.addFilePosix(argv[3], QStringLiteral("held.txt")) == comp::ZipAddResult::Added;
+    if (!ok) {
+        const QString why = w.lastAddError().isEmpty() ? w.errorText() : w.lastAddError();
+        std::printf("%s\n", why.toLocal8Bit().constData());
+        std::fflush(stdout);
+        return 2;
+    }
+    std::printf("locked\n");
+    std::fflush(stdout);
+    char line[16];
+    (void)std::fgets(line, sizeof line, stdin);
+    return w.close().ok ? 0 : 1;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    if (argc >= 3 && QByteArray(argv[1]) == "--hold")
+        return argc <= 4 ? holdArchive(argc, argv) : 64;
     if (argc != 3 && argc != 4)
         return 64;
     const QString archive = QString::fromLocal8Bit(argv[1]);

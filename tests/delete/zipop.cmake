@@ -3,6 +3,7 @@
 trovik_add_test(delete_zipop_test
   ${CMAKE_CURRENT_LIST_DIR}/zipop_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/zipop_cli_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/zipop_guard_test.cpp
   LIBS trovik_delete)
 target_compile_definitions(delete_zipop_test PRIVATE TROVIK_SCAN="$<TARGET_FILE:trovik-scan>")
 add_dependencies(delete_zipop_test trovik-scan)

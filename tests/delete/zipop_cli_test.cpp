@@ -147,6 +147,31 @@ TEST_F(ArchiveCliTest, WithoutABuiltSafeHarborOnlyForceZips)
     EXPECT_EQ(archives().size(), 1);
 }
 
+TEST_F(ArchiveCliTest, AnArchiveNeverMadeIsNotNamed)
+{
+    // Nothing could be stored: the archive of drive C was never created.
+    const ScanResult r = Scan({"archive", "--force", "--folder", "D:\\zips", "C:\\free\\gone.txt"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringList({"Couldn't zip up file - C:\\free\\gone.txt"}));
+    EXPECT_TRUE(archives().isEmpty());
+    EXPECT_EQ(r.out, QStringList({"0 files, 0 bytes zipped and deleted"}));
+}
+
+TEST_F(ArchiveCliTest, AMissingArchiveFolderStopsWithOneErrorAndNamesTheRest)
+{
+    const QString a = file("free\\a.txt", "aaaa");
+    const QString b = file("free\\b.txt", "bb");
+    const ScanResult r = Scan({"archive", "--force", "--folder", "D:\\nowhere", a, b});
+    EXPECT_EQ(r.status, 1);
+    ASSERT_EQ(r.err.size(), 3) << qPrintable(r.err.join('\n'));
+    EXPECT_TRUE(r.err[0].startsWith("Couldn't write the archive D:\\nowhere\\Drive-C-")) << qPrintable(r.err[0]);
+    EXPECT_EQ(r.err.mid(1), QStringList({"Not tried after the archive could not be written: " + a,
+                                         "Not tried after the archive could not be written: " + b}));
+    EXPECT_EQ(r.out, QStringList({"0 files, 0 bytes zipped and deleted"}));
+    EXPECT_TRUE(exists(a));
+    EXPECT_TRUE(exists(b));
+}
+
 TEST_F(ArchiveCliTest, UsageErrors)
 {
     EXPECT_EQ(Scan({"archive"}).status, 2);

@@ -71,6 +71,11 @@ protected:
                 out << e.name;
         return out;
     }
+    static QString commentOf(const QString& posixArchive)
+    {
+        comp::ZipReader r;
+        return r.openPosix(QFile::encodeName(posixArchive)) ? r.comment() : QString("<unreadable>");
+    }
     static QString total(const char* name) { return core::SettingsStore::readString("Trovik", name, "<absent>"); }
     QStringList infos() const { return prompter.texts(core::ScriptedPrompter::Kind::Info); }
     QStringList errors() const { return prompter.texts(core::ScriptedPrompter::Kind::Error); }
@@ -88,6 +93,8 @@ TEST_F(PanelZipTest, ZipsEveryDriveIntoItsArchiveAndClosesWithOk)
     auto w = makePanel(files, 605);
     w->show();
     EXPECT_TRUE(w->btZip->isEnabled());
+    int gaugeMax = 0;
+    QObject::connect(w->Gauge1, &QProgressBar::valueChanged, [&gaugeMax](int v) { gaugeMax = std::max(gaugeMax, v); });
     answerOptions();
     w->btZip->click();
 
@@ -101,9 +108,13 @@ TEST_F(PanelZipTest, ZipsEveryDriveIntoItsArchiveAndClosesWithOk)
     const QString dir = drives.posix(QChar('D')) + "/zips/";
     EXPECT_EQ(entryNames(dir + zips[0]), QStringList({"old/a.txt", "old/b.txt"}));
     EXPECT_EQ(entryNames(dir + zips[1]), QStringList({"tmp/c.txt"}));
-    if (const QString unzip = QStandardPaths::findExecutable("unzip"); !unzip.isEmpty())
+    for (const QString& z : zips)
+        EXPECT_EQ(commentOf(dir + z), "cleaned up") << z.toStdString();
+    EXPECT_EQ(gaugeMax, 100);  // each file's bar went to the end
+    if (const QString unzip = QStandardPaths::findExecutable("unzip"); !unzip.isEmpty()) {
         for (const QString& z : zips)
             EXPECT_EQ(QProcess::execute(unzip, {"-tqq", dir + z}), 0) << z.toStdString();
+    }
     EXPECT_FALSE(exists(files[0]));
     EXPECT_FALSE(exists(files[1]));
     EXPECT_FALSE(exists(files[2]));
@@ -152,6 +163,7 @@ TEST_F(PanelZipTest, AbortStopsTheRunWithoutTheMessageAndStillClosesWithOk)
     for (int i = 0; i < 6; ++i)
         files << file('C', QString("old/%1.txt").arg(i), 50);
     auto w = makePanel(files, 300);
+    w->EventIntervalMs = 0;  // events run between any two steps
     w->show();
     answerOptions();
     // While the third file is under way the user presses Cancel and
@@ -242,6 +254,42 @@ TEST_F(PanelZipTest, AnArchiveThatCannotBeReadKeepsThePanelOpen)
     EXPECT_EQ(w->deletionList(), QStringList({a}));
     EXPECT_EQ(total("NZip"), "<absent>");
     w->reject();
+}
+
+TEST_F(PanelZipTest, MovingAFileBackStopsTheAllProtectedWarning)
+{
+    auto w = makePanel({file('C', "KEEP/k.txt", 5)}, 5);
+    w->show();
+    auto* warning = w->findChild<QTimer*>("tmWarning");
+    ASSERT_NE(warning, nullptr);
+    ASSERT_TRUE(warning->isActive());  // every file is protected
+    w->lb2->setCurrentRow(0);
+    w->lb2->item(0)->setSelected(true);
+    w->btMoveLeft->click();
+    ASSERT_EQ(w->lb1->count(), 1);
+    // The note would now be wrong, and it must not pop up inside a run.
+    EXPECT_FALSE(warning->isActive());
+    w->reject();
+}
+
+TEST_F(PanelZipTest, ARunStopsThePendingWarning)
+{
+    const QString a = file('C', "old/a.txt", 10);
+    auto w = makePanel({a}, 10);
+    w->show();
+    auto* warning = w->findChild<QTimer*>("tmWarning");
+    ASSERT_NE(warning, nullptr);
+    warning->start();  // as if the panel had opened with every file protected
+    bool activeDuringRun = true;
+    finders_test::whenModal<TfrmZipOptions>([&](TfrmZipOptions& o) {
+        activeDuringRun = warning->isActive();
+        o.btOK->click();
+    });
+    w->btZip->click();
+    EXPECT_FALSE(activeDuringRun);
+    EXPECT_TRUE(infos().size() == 1 && infos().first().startsWith("Files deleted and stored"))
+        << infos().join('\n').toStdString();
+    EXPECT_FALSE(exists(a));
 }
 
 TEST_F(PanelZipTest, NoFilesOnThePanelAsksForNothing)

@@ -50,6 +50,7 @@ struct PendingEntry {
 struct ZipWriter::Impl {
     plat::DurableFile file;
     QByteArray path;
+    QString shownName;           // the archive as the caller named it, for error texts
     bool opened = false;
     bool created = false;        // we created the file; its folder needs a sync
     bool folderSynced = false;
@@ -72,6 +73,11 @@ struct ZipWriter::Impl {
 
     void reset();
     bool ensureCreated();
+    bool lock();
+    QString inUseText() const
+    {
+        return QStringLiteral("The archive %1 is in use by another operation.").arg(shownName);
+    }
     bool wrote = false;          // the add under way wrote bytes at appendAt
     bool mustNotAdd = false;     // bytes of a failed add could not be cut off
     ZipAddResult add(const QByteArray& srcPosix, const QString& srcPath, const QString& entryName,
@@ -100,6 +106,7 @@ void ZipWriter::Impl::reset()
 {
     file.close();
     path.clear();
+    shownName.clear();
     opened = created = folderSynced = recovered = dirty = commentChanged = false;
     wrote = mustNotAdd = false;
     comment.clear();
@@ -122,14 +129,41 @@ bool ZipWriter::open(const QString& archiveDrivePath)
         d->error = QStringLiteral("Not a file path: %1").arg(archiveDrivePath);
         return false;
     }
-    return openPosix(*posix);
+    return openAs(*posix, archiveDrivePath);
 }
 
 bool ZipWriter::openPosix(const QByteArray& posixPath)
 {
+    return openAs(posixPath, QString::fromLocal8Bit(posixPath));
+}
+
+// Two writers appending to one archive would both start at the same central
+// directory offset, and the later one would overwrite entries whose sources
+// the earlier one has already deleted. So one writer at a time: an exclusive
+// lock on the archive, held until close.
+bool ZipWriter::Impl::lock()
+{
+    switch (file.lockExclusive()) {
+    case plat::DurableFile::LockResult::Locked:
+        return true;
+    case plat::DurableFile::LockResult::Busy:
+        error = inUseText();
+        break;
+    case plat::DurableFile::LockResult::Failed:
+        // Without a lock a second writer could not be kept out: refuse.
+        error = QStringLiteral("Cannot lock the archive %1: %2").arg(shownName, file.errorText());
+        break;
+    }
+    file.close();
+    return false;
+}
+
+bool ZipWriter::openAs(const QByteArray& posixPath, const QString& shownName)
+{
     close();
     d->reset();
     d->path = posixPath;
+    d->shownName = shownName;
     if (!d->file.open(posixPath, plat::DurableFile::Mode::Update)) {
         if (d->file.errorCode() == ENOENT) {
             // A new archive: the file is made with the first entry, so a
@@ -138,11 +172,15 @@ bool ZipWriter::openPosix(const QByteArray& posixPath)
             return true;
         }
         d->error = QStringLiteral("Cannot open the archive %1: %2")
-                       .arg(QString::fromLocal8Bit(posixPath), d->file.errorCode() == EINVAL
+                       .arg(shownName, d->file.errorCode() == EINVAL
                                                                     ? QStringLiteral("not a regular file")
                                                                     : d->file.errorText());
         return false;
     }
+    // Locked before anything is read: the directory read must be the one
+    // the last writer left, not one it is still changing.
+    if (!d->lock())
+        return false;
     d->archiveStamp = d->file.stamp();
     FileSource src(d->file);
     Directory dir;
@@ -153,7 +191,7 @@ bool ZipWriter::openPosix(const QByteArray& posixPath)
         // does not account for every byte before it could have us write
         // over stored data.
         d->error = QStringLiteral("%1 cannot be added to safely (%2); it was left unchanged.")
-                       .arg(QString::fromLocal8Bit(posixPath), why);
+                       .arg(shownName, why);
         d->file.close();
         return false;
     }
@@ -168,7 +206,7 @@ bool ZipWriter::openPosix(const QByteArray& posixPath)
                               || (src.size() >= 4 && src.readAt(0, head, 4) && get32(head) == kPendingSig);
             if (!ours) {
                 d->error = QStringLiteral("%1 is not a zip archive that can be added to (%2); it was left unchanged.")
-                               .arg(QString::fromLocal8Bit(posixPath), why);
+                               .arg(shownName, why);
                 d->file.close();
                 return false;
             }
@@ -181,7 +219,7 @@ bool ZipWriter::openPosix(const QByteArray& posixPath)
             safe = safe && at >= dir.centralOffset && looksLikeOurHeader(src, at);
         if (!safe) {
             d->error = QStringLiteral("%1 is damaged (%2) and cannot be added to safely; it was left unchanged.")
-                           .arg(QString::fromLocal8Bit(posixPath), why);
+                           .arg(shownName, why);
             d->file.close();
             return false;
         }
@@ -214,6 +252,15 @@ bool ZipWriter::openPosix(const QByteArray& posixPath)
 }
 
 bool ZipWriter::isOpen() const { return d->opened; }
+
+bool ZipWriter::archiveIdentity(quint64& device, quint64& inode) const
+{
+    if (!d->file.isOpen())
+        return false;
+    device = d->archiveStamp.device;
+    inode = d->archiveStamp.inode;
+    return true;
+}
 QString ZipWriter::errorText() const { return d->error; }
 bool ZipWriter::recovered() const { return d->recovered; }
 QString ZipWriter::lastAddError() const { return d->lastAddError; }
@@ -245,7 +292,16 @@ bool ZipWriter::Impl::ensureCreated()
     if (file.isOpen())
         return true;
     if (!file.open(path, plat::DurableFile::Mode::CreateNew)) {
-        error = file.errorText();
+        // Not there at open, there now: another writer made it meanwhile.
+        // Opening it now would skip reading its directory; stop adding.
+        error = file.errorCode() == EEXIST ? inUseText() : file.errorText();
+        mustNotAdd = file.errorCode() == EEXIST;
+        return false;
+    }
+    // Someone may open the new empty file before the lock is taken; then it
+    // is theirs (this writer has written nothing).
+    if (!lock()) {
+        mustNotAdd = true;
         return false;
     }
     created = true;
@@ -567,6 +623,8 @@ ZipCommitResult ZipWriter::commit()
         c.entryName = p.entryName;
         c.sourceSize = p.stamp.size;
         c.sourceMtimeNs = p.stamp.mtimeNs;
+        c.sourceDevice = p.stamp.device;
+        c.sourceInode = p.stamp.inode;
         c.durable = ok && d->verify(p, &c.errorText);
         if (!ok)
             c.errorText = res.errorText;

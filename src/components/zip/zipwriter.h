@@ -47,6 +47,8 @@ struct ZipCommitted {
     QString errorText;      // why not, when not durable
     qint64 sourceSize = 0;  // size and mtime (ns) the source had while it was read,
     qint64 sourceMtimeNs = 0;  // so the caller can see a change before deleting
+    quint64 sourceDevice = 0;  // device and inode of the file that was opened and read
+    quint64 sourceInode = 0;   // (fstat of its descriptor): delete only that same file
 };
 
 struct ZipCommitResult {
@@ -70,12 +72,20 @@ public:
     // byte for byte as it is. An archive whose central directory is damaged
     // is opened with the entries recovered from its local headers
     // (recovered() is then true); new entries go after the last good one.
+    // The archive is locked exclusively (against other processes and other
+    // ZipWriters of this one) until close(); when another holds the lock,
+    // open fails with "The archive <name> is in use by another operation."
+    // and nothing is written.
     bool open(const QString& archiveDrivePath);
     // The same with a POSIX path (tests, tools).
     bool openPosix(const QByteArray& posixPath);
     bool isOpen() const;
     QString errorText() const;
     bool recovered() const;
+    // Device and inode of the open archive; false while it does not exist yet
+    // (a new archive is created by the first addFile). Lets a caller refuse to
+    // add one of its own open archives.
+    bool archiveIdentity(quint64& device, quint64& inode) const;
 
     // Comment written into the end record at the next commit (UTF-8, at most
     // 65535 bytes; longer text is cut).
@@ -110,6 +120,9 @@ public:
     static void setZip64ThresholdForTesting(quint64 bytes, quint32 entries);
 
 private:
+    // shownName names the archive in error texts (the path the caller gave).
+    bool openAs(const QByteArray& posixPath, const QString& shownName);
+
     struct Impl;
     std::unique_ptr<Impl> d;
 };
