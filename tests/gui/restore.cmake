@@ -3,5 +3,6 @@
 trovik_add_test(gui_restore_test
   ${CMAKE_CURRENT_SOURCE_DIR}/restore_window_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/restore_dialogs_test.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/zip_roundtrip_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/restore_fixture.h
   LIBS trovik_delete_windows trovik_app Qt6::Test)
