@@ -2,6 +2,7 @@
 # names, unreadable archives, abort, totals) and trovik-scan archive.
 trovik_add_test(delete_zipop_test
   ${CMAKE_CURRENT_LIST_DIR}/zipop_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/zipop_fixture.h
   ${CMAKE_CURRENT_LIST_DIR}/zipop_cli_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/zipop_guard_test.cpp
   LIBS trovik_delete)

@@ -7,7 +7,7 @@
 #include "delete/zipoperation.h"
 #include "platform/drives.h"
 #include "platform/durablefile.h"
-#include "support/tempdrives.h"
+#include "zipop_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,21 +25,8 @@ const QDateTime kStart(QDate(2003, 3, 14), QTime(15, 9, 26));
 const QString kArchiveC = "C:\\zips\\Drive-C-Guard14Mar031509.zip";
 const QString kArchiveD = "C:\\zips\\Drive-D-Guard14Mar031509.zip";
 
-class ZipGuardTest : public ::testing::Test {
+class ZipGuardTest : public zipop_test::ZipSourcesTest {
 protected:
-    void SetUp() override { drives.makeFolder('C', "zips"); }
-
-    QString file(QChar drive, const QString& rel, const QByteArray& data)
-    {
-        drives.writeFile(drive, rel, data);
-        return QString(drive) + ":\\" + QString(rel).replace('/', '\\');
-    }
-    bool exists(const QString& drivePath) const { return QFileInfo::exists(drives.posix(drivePath)); }
-    QByteArray read(const QString& drivePath) const
-    {
-        QFile f(drives.posix(drivePath));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
     QStringList entryNames(const QString& archive) const
     {
         comp::ZipReader r;
@@ -66,8 +53,6 @@ protected:
         return del::zipThenDelete(files, s, nullptr, cb);
     }
 
-    testing_support::TempDrives drives{"CD"};
-    QStringList errors;
 };
 
 // The archive folder is given through a link, so the archives of the run

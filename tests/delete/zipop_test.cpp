@@ -10,7 +10,7 @@
 #include "delete/zipoperation.h"
 #include "platform/drives.h"
 #include "platform/durablefile.h"
-#include "support/tempdrives.h"
+#include "zipop_fixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,22 +27,8 @@ using del::ZipOperationSettings;
 
 const QDateTime kStart(QDate(1999, 9, 6), QTime(5, 33, 10));
 
-class ZipOpTest : public ::testing::Test {
+class ZipOpTest : public zipop_test::ZipSourcesTest {
 protected:
-    void SetUp() override { drives.makeFolder('C', "zips"); }
-
-    QString file(QChar drive, const QString& rel, const QByteArray& data)
-    {
-        drives.writeFile(drive, rel, data);
-        return QString(drive) + ":\\" + QString(rel).replace('/', '\\');
-    }
-    bool exists(const QString& drivePath) const { return QFileInfo::exists(drives.posix(drivePath)); }
-    QByteArray read(const QString& drivePath) const
-    {
-        QFile f(drives.posix(drivePath));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
-
     ZipOperationSettings settings(const QString& tag = "Duplicates") const
     {
         ZipOperationSettings s;
@@ -90,8 +76,6 @@ protected:
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().toStdString();
     }
 
-    testing_support::TempDrives drives{"CD"};
-    QStringList errors;
 };
 
 TEST_F(ZipOpTest, TwoDrivesGiveTwoArchivesWithOneTimeText)
