@@ -366,6 +366,11 @@ void TfrmDupCompare::ShowFor(TfrmDup* dup)
     btCompute->setFocus();
 }
 
+TfrmDup* TfrmDupCompare::owner() const
+{
+    return dup_;
+}
+
 void TfrmDupCompare::handBack(TfrmDup* dup)
 {
     if (!dup || dup_ != dup)
@@ -418,13 +423,15 @@ void TfrmDupCompare::fillSide(int n, const PairSide& s)
 
 void TfrmDupCompare::highlight()
 {
-    layOut();
+    layOut(true);
     for (int n : {1, 2}) {
         const SideControls c = side(n);
         const bool on = !c.del->text().isEmpty();
-        setHighlighted(c.del, on);
-        setHighlighted(c.sSystem, on);
-        c.sSystem->setAutoFillBackground(on);
+        // An empty label shows no box of its own.
+        for (QLabel* l : {c.del, c.sSystem}) {
+            setHighlighted(l, on);
+            l->setAutoFillBackground(on);
+        }
     }
     if (cbCRC->isChecked() && pairs_.autoCrcApplies() && pairs_.left().crcText.isEmpty()) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -450,7 +457,7 @@ void TfrmDupCompare::highlight()
             list->item(i)->setBackground(pairs_.versionLineDiffers(i) ? QBrush(Qt::cyan) : QBrush());
 }
 
-void TfrmDupCompare::layOut()
+void TfrmDupCompare::layOut(bool movePointer)
 {
     const int before = height();
     const bool lists = pairs_.showVersionLists();
@@ -465,8 +472,9 @@ void TfrmDupCompare::layOut()
     const QRect area = s->availableGeometry();
     if (frameGeometry().bottom() > area.bottom())
         move(x(), area.top() + std::max(0, (area.height() - frameGeometry().height()) / 2));
+    // After a new pair, the pointer follows "&Next pair" to where it went.
     const QPoint middle = sbR1->mapToGlobal(sbR1->rect().center());
-    if (area.contains(middle))
+    if (movePointer && area.contains(middle))
         QCursor::setPos(middle);
 }
 
@@ -571,7 +579,7 @@ void TfrmDupCompare::cbDetailsClick()
 {
     pnlDetailed->setVisible(cbDetails->isChecked());
     pnlSimple->setVisible(!cbDetails->isChecked());
-    layOut();
+    layOut(false);
     placeArrows();
 }
 

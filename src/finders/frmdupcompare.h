@@ -35,7 +35,7 @@ public:
     // Hides the window and gives it up if dup holds it (a new search, or
     // the duplicate window going).
     void handBack(TfrmDup* dup);
-    TfrmDup* owner() const { return dup_; }
+    TfrmDup* owner() const;
     const PairList& pairs() const { return pairs_; }
 
     // The buttons: per side, then the stepping and the window's own.
@@ -117,7 +117,7 @@ private:
     void showPair();
     void fillSide(int n, const PairSide& s);
     void highlight();
-    void layOut();
+    void layOut(bool movePointer);
     void placeArrows();
     void sbL1Click();
     void sbR1Click();

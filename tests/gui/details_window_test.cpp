@@ -6,6 +6,7 @@
 #include "support/localescope.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,7 +38,14 @@ TEST_F(DetailsWindowTest, ShowsTheFileAndItsVersionLines)
     const QString folder = "Program Files/Halvane Test Works/Fixture Library With A Long Name/bin/x86_64";
     petest::VersionSpec v;
     v.strings = petest::SampleStrings();
-    drives.writeFile('C', folder + "/fixture.dll", petest::PeImage({false, petest::VersionBlockBytes(v)}));
+    QByteArray image = petest::PeImage({false, petest::VersionBlockBytes(v)});
+#ifdef TROVIK_PE_FIXTURES
+    // The library the MinGW tools made, where they are installed.
+    QFile fixture(TROVIK_PE_FIXTURES "/fixture64.dll");
+    ASSERT_TRUE(fixture.open(QIODevice::ReadOnly));
+    image = fixture.readAll();
+#endif
+    drives.writeFile('C', folder + "/fixture.dll", image);
     drives.writeFile('C', "notes.txt", QByteArray(10000, 'n'));
     const QString dll = "C:\\" + QString(folder).replace('/', '\\') + "\\fixture.dll";
 

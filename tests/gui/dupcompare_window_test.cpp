@@ -5,6 +5,7 @@
 #include "browse/frmdetails.h"
 #include "dupresults_fixture.h"
 #include "finders/frmdupcompare.h"
+#include "../browse/pebuilder.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 using namespace duptest;
@@ -125,4 +127,23 @@ TEST_F(DupCompareTest, DetailsOpensTheDetailsWindowOnTheCurrentRow)
     });
     click(w, "btDetails");
     EXPECT_EQ(shown, w.results().path(2));
+}
+
+TEST_F(DupCompareTest, VersionListsShowWithTheirDifferences)
+{
+    petest::VersionSpec v;
+    v.strings = petest::SampleStrings();
+    drives.writeFile('C', "Program Files/Halvane/Trovik 4.0/tool.dll", petest::PeImage({false, petest::VersionBlockBytes(v)}));
+    v.strings[2].second = "1.2.3.5";
+    drives.writeFile('C', "Program Files/Halvane/Trovik 4.1/tool.dll", petest::PeImage({true, petest::VersionBlockBytes(v)}));
+    TfrmDup w;
+    dupSearch(w);
+    gridOf(w)->setCurrentRow(1);
+    click(w, "btCompare");
+    ASSERT_TRUE(pairs.tlBox1->isVisible());
+    ASSERT_EQ(pairs.tlBox2->count(), 11);
+    EXPECT_EQ(pairs.tlBox2->item(2)->background(), QBrush(Qt::cyan));
+    EXPECT_EQ(pairs.tlBox2->item(1)->background(), QBrush());
+    pairs.cbDetails->setChecked(true);
+    snapshot(pairs, "dupcompare-versions");
 }
