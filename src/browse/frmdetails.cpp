@@ -150,7 +150,8 @@ void TfrmDetails::FormShow()
 
     lblFileType->setText(details_.typeText);
     lblFileName->setText(FileToShow);
-    lblFileName->setCursorPosition(0);
+    // A path too long for the field shows its end: the file's own name.
+    lblFileName->setCursorPosition(int(FileToShow.size()));
     lblFileName->setToolTip(FileToShow);
     lblSizeBytes->setText(details_.sizeText);
     lblSizeK->setText(details_.clusterText);
