@@ -9,6 +9,7 @@
 #include "components/qtprompter.h"
 #include "core/helpers.h"
 #include "delete/deletionlog.h"
+#include "finders/frmdupcompare.h"
 #include "platform/environment.h"
 
 #include <QApplication>
@@ -45,11 +46,14 @@ int main(int argc, char** argv)
         app::registerProgramWindows(main);
         QObject::connect(&main, &app::TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
         // The windows that live for the whole run, created hidden: the
-        // statistics window, the viewer's find dialog and the duplicate pair
-        // window join here, before the standby window.
+        // statistics window and the viewer's find dialog join here, before
+        // the duplicate pair window and the standby window.
+        finders::TfrmDupCompare dupCompare;
+        finders::setProgramPairWindow(&dupCompare);
         app::TfrmStandBy standBy;
         main.show();
         result = QApplication::exec();
+        finders::setProgramPairWindow(nullptr);
     }
     delete app::SplashForm.data();
     del::setProgramLog(nullptr);

@@ -32,6 +32,7 @@ public:
     bool aborting() const { return search_.abortFlag; }
     bool inCrcPhase() const { return crcPhase_; }
 
+    const DupCriteria& criteria() const { return search_.criteria(); }
     comp::ResultGrid& grid() { return grid_; }
     const comp::ResultGrid& grid() const { return grid_; }
     // Titles first, then one line per data row, cells joined by tabs; in

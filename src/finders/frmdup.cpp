@@ -9,6 +9,7 @@
 #include "core/prompter.h"
 #include "finders/filldrivelist.h"
 #include "finders/frmaddnewfolder.h"
+#include "finders/frmdupcompare.h"
 #include "finders/hintswitch.h"
 #include "finders/wildcardtext.h"
 
@@ -98,6 +99,9 @@ TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicate
 
 TfrmDup::~TfrmDup()
 {
+    // The pair window is the program's: it leaves before this window goes.
+    if (TfrmDupCompare* pairs = programPairWindow())
+        pairs->handBack(this);
     comp::savePlacement(*this, placementKey(duplicateMode_));
 }
 
@@ -243,6 +247,9 @@ void TfrmDup::btScanClick()
                         != core::Answer::No;
     }
     HintsOff hintsOff(*hints_);
+    // The pairs shown belong to the rows about to go.
+    if (TfrmDupCompare* pairs = programPairWindow())
+        pairs->handBack(this);
     ClearGrid(criteria());
     scan(computeCrc, eliminate);
 }

@@ -57,6 +57,8 @@ public:
     DupCriteria criteria() const;
     // The rows shown: those of the last search, or none.
     comp::ResultGrid& results() const;
+    // The criteria of the search whose rows are shown.
+    const DupCriteria& resultCriteria() const { return results_->criteria(); }
     QString statusText() const;
     // The search's pump (tests watch it) and the window's hint switch.
     EventPump& eventPump() { return pump_; }
@@ -197,6 +199,9 @@ private:
     void UnmarkAllClick();
     void HighlightClick();
     void OpenClick();
+    void ViewClick();
+    void btDetailsClick();
+    void btCompareClick();
     void PrintClick();
     void ClipNamesClick();
     void ClipGridClick();

@@ -2,6 +2,7 @@
 // window's size.
 #include "finders/frmdup.h"
 
+#include "browse/viewhook.h"
 #include "components/drivechecklist.h"
 #include "components/panelshrinker.h"
 #include "components/resultgridview.h"
@@ -220,9 +221,7 @@ QAction* TfrmDup::addItem(QMenu* menu, const char* name, const char* caption, vo
 void TfrmDup::buildMenu()
 {
     PopupMenu1 = named(new QMenu(this), "PopupMenu1");
-    // The file details window comes later; the item keeps its place.
-    miDetails = addItem(PopupMenu1, "miDetails", "Details", nullptr);
-    miDetails->setEnabled(false);
+    miDetails = addItem(PopupMenu1, "miDetails", "Details", &TfrmDup::btDetailsClick);
     miHighlight = addItem(PopupMenu1, "miHighlight", "Highlight folders on Safe Harbor list", &TfrmDup::HighlightClick);
     miHighlight->setCheckable(true);
     miHighlight->setChecked(true);
@@ -265,9 +264,9 @@ void TfrmDup::buildMenu()
     PopupMenu1->addSeparator();
 
     miOpen = addItem(PopupMenu1, "miOpen", "Open", &TfrmDup::OpenClick);
-    // The file viewer comes later; the item keeps its place.
-    miView = addItem(PopupMenu1, "miView", "View", nullptr);
-    miView->setEnabled(false);
+    miView = addItem(PopupMenu1, "miView", "View", &TfrmDup::ViewClick);
+    // Only where the program has a file viewer.
+    miView->setEnabled(browse::canViewFiles());
     PopupMenu1->addSeparator();
     miPrint = addItem(PopupMenu1, "miPrint", "Print", &TfrmDup::PrintClick);
 

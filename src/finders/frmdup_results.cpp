@@ -7,7 +7,10 @@
 #include "components/slotguard.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
+#include "browse/frmdetails.h"
+#include "browse/viewhook.h"
 #include "core/safeharbor.h"
+#include "finders/frmdupcompare.h"
 #include "finders/printtitle.h"
 #include "platform/desktop.h"
 #include "platform/fileops.h"
@@ -67,10 +70,11 @@ void TfrmDup::connectResults()
     connect(btMark, &QPushButton::clicked, this, slot(&TfrmDup::btMarkClick));
     connect(btDelete, &QPushButton::clicked, this, slot(&TfrmDup::btDeleteClick));
     connect(btOptions, &QPushButton::clicked, this, slot(&TfrmDup::btOptionsClick));
-    // The windows these open come with later parts of the program; until
-    // then the commands stay in their places, disabled.
-    for (QPushButton* b : {btBrowse, btDetails, btCompare})
-        b->setEnabled(false);
+    connect(btDetails, &QPushButton::clicked, this, slot(&TfrmDup::btDetailsClick));
+    connect(btCompare, &QPushButton::clicked, this, slot(&TfrmDup::btCompareClick));
+    // The folder browser comes with a later part of the program; until then
+    // "&Browse" stays in its place, disabled.
+    btBrowse->setEnabled(false);
 }
 
 bool TfrmDup::eventFilter(QObject* watched, QEvent* event)
@@ -213,6 +217,29 @@ void TfrmDup::OpenClick()
         return;
     if (!plat::openWithDesktop(path))
         core::ErrorBox(QStringLiteral("Couldn't open ") + path);
+}
+
+void TfrmDup::ViewClick()
+{
+    const int row = grid->currentRow();
+    if (isDataRow(row) && plat::fileExists(results().path(row)))
+        browse::viewFile(this, results().path(row));
+}
+
+void TfrmDup::btDetailsClick()
+{
+    const int row = grid->currentRow();
+    if (!isDataRow(row) || !plat::fileExists(results().path(row)))
+        return;
+    comp::runModal<browse::TfrmDetails>(this, [&](browse::TfrmDetails& w) { w.FileToShow = results().path(row); });
+}
+
+void TfrmDup::btCompareClick()
+{
+    if (searching_ || !duplicateMode_)
+        return;
+    if (TfrmDupCompare* pairs = programPairWindow())
+        pairs->ShowFor(this);
 }
 
 QString TfrmDup::printTitle() const
