@@ -142,7 +142,7 @@ TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
     whole->addWidget(pnlBack);
 
     setSite(Site::configured());
-    setFixedSize(440, 330);
+    setFixedSize(440, 290);
     btVersion->setFocus();
     if (const QScreen* s = QGuiApplication::primaryScreen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
