@@ -4,6 +4,7 @@
 #include "delete/frmunzipit.h"
 #include "finders/frmdup.h"
 #include "harbor/frmnodelete.h"
+#include "net/frmabout.h"
 
 #include <QApplication>
 #include <memory>
@@ -50,6 +51,13 @@ void btZipClick(TfrmMain& main)
     window->exec();
 }
 
+// "Ab&out" and the two maker labels of the main window.
+void btReachClick(TfrmMain& main)
+{
+    const std::unique_ptr<net::TfrmAbout> window(new net::TfrmAbout(&main));
+    window->exec();
+}
+
 }  // namespace
 
 // Each entry creates its window with the main window as owner, shows it and
@@ -66,6 +74,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
+    main.registerAction(QStringLiteral("btReach"), btReachClick);
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 // trovik-scan: runs the program's engines from the command line, with the
 // same settings and program-folder files as the program.
 #include "cli/archivecommand.h"
+#include "cli/checkversioncommand.h"
 #include "cli/cliargs.h"
 #include "cli/deletecommand.h"
 #include "cli/detailscommand.h"
@@ -27,6 +28,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kRestoreUsage, to);
     std::fputs(cli::kArchiveUsage, to);
     std::fputs(cli::kDetailsUsage, to);
+    std::fputs(cli::kCheckVersionUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -69,6 +71,8 @@ int main(int argc, char** argv)
         status = cli::RunDetails(args);
     else if (command == "compare")
         status = cli::RunCompare(args);
+    else if (command == "checkversion")
+        status = cli::RunCheckVersion(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

@@ -75,6 +75,8 @@ void QtPrompter::message(core::MessageKind kind, const QString& text, const QStr
         break;
     }
     QMessageBox box(icon, boxCaption(caption), text, QMessageBox::Ok, parentWidget());
+    // Messages carry names and texts from files and web sites: never markup.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

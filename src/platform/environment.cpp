@@ -81,3 +81,12 @@ QString configFile(const QString& name)
 }
 
 }  // namespace plat
+
+namespace plat {
+
+QString siteOverride()
+{
+    return qEnvironmentVariable("TROVIK_SITE").trimmed();
+}
+
+}  // namespace plat

@@ -25,3 +25,10 @@ QString homeDrivePath();
 QString configFile(const QString& name);
 
 }  // namespace plat
+
+namespace plat {
+
+// $TROVIK_SITE: the address of the maker's web site when set, else empty.
+QString siteOverride();
+
+}  // namespace plat
