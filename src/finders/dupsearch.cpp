@@ -646,7 +646,8 @@ class DupSearch::Walker : public plat::WalkVisitor {
 public:
     explicit Walker(DupSearch& search)
         : s_(search),
-          allNames_(search.criteria_.wildcard == QLatin1String("*.*") || search.criteria_.wildcard == QLatin1String("*"))
+          allNames_(search.criteria_.wildcard == QLatin1String("*.*")
+                    || search.criteria_.wildcard == QLatin1String("*"))
     {
     }
 

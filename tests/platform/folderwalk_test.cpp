@@ -27,11 +27,14 @@ QByteArray raw(const QString& posix)
 
 // Records what a walk tells, and the most descriptors open at any folder.
 struct Recorder : WalkVisitor {
-    QStringList events;              // "+path" when read, "-path" when left
+    QStringList events;                  // "+path" when read, "-path" when left
     QMap<QString, QSet<QString>> names;  // listed names per folder
     int mostOpen = 0;
 
-    static int openDescriptors() { return int(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::System).size()); }
+    static int openDescriptors()
+    {
+        return int(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::System).size());
+    }
     void enterFolder(const WalkFolder& f) override
     {
         events << "+" + f.path();
