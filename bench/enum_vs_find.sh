@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Times a full enumeration of a synthetic tree by FolderEnum (enumbench)
+# Times a full walk of a synthetic tree by the finders' walk (enumbench)
 # against find printing size and mtime of every entry, on a warm cache.
 # Prints the median of several runs of each and their ratio.
 #

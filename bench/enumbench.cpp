@@ -1,9 +1,9 @@
-// Walks a drive path recursively with FolderEnum the way the finders and
-// statistics do (faAnyFile, one WalkContext), counting files and summing
+// Walks a drive path with the walk of the finders and statistics (hidden
+// and system entries included, one WalkContext), counting files and summing
 // their sizes. Used by enum_vs_find.sh to compare against find.
 //
 //   enumbench "C:\"            (drives from TROVIK_DRIVES or the mount table)
-#include "platform/findfile.h"
+#include "platform/folderwalk.h"
 
 #include <QString>
 
@@ -11,37 +11,25 @@
 
 namespace {
 
-struct Totals {
+struct Totals : plat::WalkVisitor {
     quint64 files = 0;
     quint64 folders = 0;
     quint64 bytes = 0;
-    quint64 refused = 0;  // folders not entered (other file system, seen, unreadable)
-};
+    quint64 subfolders = 0;  // listed; those not walked were refused (other mount, seen, unreadable)
 
-void walk(const QString& folder, plat::WalkContext& context, Totals& totals)
-{
-    plat::FolderEnum e;
-    plat::FindData fd;
-    QString base = folder;
-    if (!base.endsWith(u'\\'))
-        base += u'\\';
-    if (!e.findFirst(base + u'*', plat::faAnyFile, fd, &context)) {
-        if (e.lastError() != ENOENT)
-            ++totals.refused;
-        return;
-    }
-    ++totals.folders;
-    do {
-        if (fd.attributes & plat::faDirectory) {
-            if (fd.name == u"." || fd.name == u"..")
-                continue;
-            walk(base + fd.name, context, totals);
-        } else {
-            ++totals.files;
-            totals.bytes += fd.size();
+    void leaveFolder(const plat::WalkFolder& folder) override
+    {
+        ++folders;
+        for (const plat::FindData& e : folder.entries()) {
+            if (e.attributes & plat::faDirectory) {
+                ++subfolders;
+            } else {
+                ++files;
+                bytes += e.size();
+            }
         }
-    } while (e.findNext(fd));
-}
+    }
+};
 
 }  // namespace
 
@@ -52,11 +40,20 @@ int main(int argc, char** argv)
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
+    plat::WalkOptions options;
+    options.hidden = true;
+    options.system = true;
+    plat::TreeError error;
+    auto folder = plat::WalkFolder::openRoot(root, options, error);
+    if (!folder) {
+        std::fprintf(stderr, "cannot open %s: %s\n", argv[1], qPrintable(plat::treeErrorText(error)));
+        return 1;
+    }
     plat::WalkContext context;
     Totals totals;
-    walk(root, context, totals);
+    plat::walkTree(*folder, context, totals);
     std::printf("files %llu folders %llu bytes %llu refused %llu\n", (unsigned long long)totals.files,
                 (unsigned long long)totals.folders, (unsigned long long)totals.bytes,
-                (unsigned long long)totals.refused);
+                (unsigned long long)(totals.subfolders + 1 - totals.folders));
     return 0;
 }

@@ -137,6 +137,7 @@ int RunDups(const QStringList& args, bool duplicateMode)
     }
 
     finders::DupResults results(o.criteria);
+    results.note = [](const QString& text) { Err(text); };
     results.search(o.crc, o.eliminate);
     if (results.grid().rowsUsed() == 0) {
         Err(QString::fromLatin1(finders::kNoFilesMessage));

@@ -73,6 +73,9 @@ bool GetDiskSpace(const QString& root, double& freeBytes, double& totalBytes);
 bool DriveReady(QChar letter);
 bool PathDriveReady(const QString& path);
 void ChangeToFolder(const QString& path);  // raises plat::IoError
+// The folder ChangeToFolder goes to for a path: a drive and colon without a
+// backslash, or with two backslashes in a row, stand for the drive's root.
+QString FolderOfEntry(const QString& path);
 
 // File types.
 QString FileTypeName(const QString& ext);

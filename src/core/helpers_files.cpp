@@ -105,23 +105,22 @@ bool PathDriveReady(const QString& path)
     return true;
 }
 
+QString FolderOfEntry(const QString& path)
+{
+    const bool driveColon = path.size() >= 2 && path[1] == QLatin1Char(':');
+    if (driveColon) {
+        const QString root = QString(path[0].toUpper()) + QStringLiteral(":\\");
+        if (!path.contains(QLatin1Char('\\')) || path.contains(QLatin1String("\\\\")))
+            return root;
+    }
+    return path;
+}
+
 void ChangeToFolder(const QString& path)
 {
     if (path.isEmpty())
         return;
-    const bool driveColon = path.size() >= 2 && path[1] == QLatin1Char(':');
-    if (driveColon) {
-        const QString root = QString(path[0].toUpper()) + QStringLiteral(":\\");
-        if (!path.contains(QLatin1Char('\\'))) {
-            plat::setCurrentFolder(root);
-            return;
-        }
-        if (path.contains(QLatin1String("\\\\"))) {
-            plat::setCurrentFolder(root);
-            return;
-        }
-    }
-    plat::setCurrentFolder(path);
+    plat::setCurrentFolder(FolderOfEntry(path));
 }
 
 // ---------------------------------------------------------------------------

@@ -60,6 +60,7 @@ void DupResults::search(bool computeCrc, bool eliminate)
 {
     search_.status = status;
     search_.pump = pump;
+    search_.note = note;
     // The rows go straight into the grid.
     grid_.reset(search_.criteria().duplicateMode ? DupTitles() : HogTitles());
     search_.scan(

@@ -23,6 +23,7 @@ public:
 
     std::function<void(const QString&)> status;
     std::function<void()> pump;
+    std::function<void(const QString&)> note;  // see DupSearch::note
 
     // The search proper: walk, group or order, fill the grid; then the
     // checksum pass when asked for; file hogs end sorted largest first by

@@ -639,51 +639,64 @@ void DupSearch::addLine(const plat::FindData& f, quint32 folder)
     l.entries.push_back(e);
 }
 
-void DupSearch::scanDir(const QString& folder, plat::WalkContext& walk)
-{
-    if (abortFlag)
-        return;
-    if (status)
-        status(folder);
-    // One read of the folder gives both its sub-folders and its files;
-    // hidden and system entries and links are left out by the mask.
-    plat::FolderEnum e;
-    plat::FindData f;
-    std::vector<QString> subfolders;
-    std::vector<plat::FindData> files;
-    const quint32 mask = plat::faDirectory | plat::faReadOnly | plat::faArchive;
-    const bool allNames = criteria_.wildcard == QLatin1String("*.*") || criteria_.wildcard == QLatin1String("*");
-    if (e.findFirst(core::JoinPath(folder, QStringLiteral("*.*")), mask, f, &walk)) {
-        do {
-            if (core::EntryKind(f) == core::ekFolder)
-                subfolders.push_back(f.name);
-            else if (core::EntryKind(f) == core::ekFile
-                     && (allNames || plat::matchesWildcard(criteria_.wildcard, f.name)))
-                files.push_back(f);
-        } while (e.findNext(f));
+// The walk of the search: a folder is read once; its sub-folders are walked
+// first, in the order read, then its files are listed. Hidden and system
+// entries and links are left out by the walk's options.
+class DupSearch::Walker : public plat::WalkVisitor {
+public:
+    explicit Walker(DupSearch& search)
+        : s_(search),
+          allNames_(search.criteria_.wildcard == QLatin1String("*.*")
+                    || search.criteria_.wildcard == QLatin1String("*"))
+    {
     }
-    e.close();
-    for (size_t i = 0; i < subfolders.size(); ++i) {
-        if (abortFlag)
+
+    bool aborted() override { return s_.abortFlag; }
+    void enterFolder(const plat::WalkFolder& folder) override
+    {
+        if (s_.status)
+            s_.status(folder.path());
+    }
+    void pump() override
+    {
+        if (s_.pump)
+            s_.pump();
+    }
+    void leftOut(const QString& path) override
+    {
+        const QString text = QString::fromLatin1(kPathTooLongNote) + path;
+        if (s_.note)
+            s_.note(text);
+        else if (s_.status)
+            s_.status(text);
+    }
+    void leaveFolder(const plat::WalkFolder& folder) override
+    {
+        // The files of the folder come after all of its sub-folders.
+        if (s_.abortFlag)
             return;
-        scanDir(core::JoinPath(folder, subfolders[i]), walk);
-        if (i && pump)
-            pump();
-    }
-    // The files of the folder come after all of its sub-folders.
-    if (abortFlag || files.empty())
-        return;
-    const quint32 shown = listing_->folders.add(FolderText(folder));
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (i) {
-            if (abortFlag)
-                return;
-            if (pump)
+        quint32 shown = 0;
+        bool first = true;
+        for (const plat::FindData& f : folder.entries()) {
+            if (core::EntryKind(f) != core::ekFile
+                || (!allNames_ && !plat::matchesWildcard(s_.criteria_.wildcard, f.name)))
+                continue;
+            if (first) {
+                shown = s_.listing_->folders.add(FolderText(folder.path()));
+                first = false;
+            } else {
+                if (s_.abortFlag)
+                    return;
                 pump();
+            }
+            s_.addLine(f, shown);
         }
-        addLine(files[i], shown);
     }
-}
+
+private:
+    DupSearch& s_;
+    const bool allNames_;
+};
 
 void DupSearch::scan()
 {
@@ -712,10 +725,12 @@ void DupSearch::scan(const RowSink& sink, const std::function<void(qsizetype)>& 
     // One walk context for all roots: a folder reached again through a
     // nested or repeated root is not walked twice.
     plat::WalkContext walk;
+    Walker walker(*this);
     for (const QString& root : criteria_.roots) {
-        if (EnterRoot(root) != RootStart::Entered)
+        std::unique_ptr<plat::WalkFolder> folder;
+        if (EnterRoot(root, plat::WalkOptions{}, folder) != RootStart::Entered)
             continue;
-        scanDir(plat::currentFolder(), walk);
+        plat::walkTree(*folder, walk, walker);
     }
     linkedFiles_.clear();
     linkedFiles_.squeeze();

@@ -20,6 +20,9 @@
 
 namespace finders {
 
+// The note for a file or folder the walk leaves out, followed by its path.
+constexpr char kPathTooLongNote[] = "Path too long, left out: ";
+
 enum class SizeRelation { LargerOrEqual, SmallerOrEqual, Between };
 
 // Matching modes of the duplicate search, by their index in the mode box.
@@ -92,6 +95,10 @@ public:
     // box for a root that cannot be entered.
     std::function<void(const QString&)> status;
     std::function<void()> pump;
+    // A note the user must see once: a file left out because its path is
+    // longer than the system allows (kPathTooLongNote + path). Goes to the
+    // status hook when unset.
+    std::function<void(const QString&)> note;
 
     // Set by the window's Abort; tested between entries.
     bool abortFlag = false;
@@ -131,7 +138,7 @@ private:
     // work on them exactly as on the lines they stand for; see dupsearch.cpp.
     struct Listing;
 
-    void scanDir(const QString& folder, plat::WalkContext& walk);
+    class Walker;
     void addLine(const plat::FindData& f, quint32 folder);
     void finish(const RowSink& sink, const std::function<void(qsizetype)>& expect);
     QString typeName(const QString& fileName);

@@ -37,19 +37,26 @@ bool TypeFilter::isThisSelected(const QString& fileName) const
     return mode_ == TypeMode::Include ? listed : !listed;
 }
 
-RootStart EnterRoot(const QString& entry)
+RootStart EnterRoot(const QString& entry, const plat::WalkOptions& options,
+                    std::unique_ptr<plat::WalkFolder>& folder)
 {
+    folder.reset();
     if (entry.size() >= 2 && entry[1] == QLatin1Char(':') && !core::DriveReady(entry[0]))
         return RootStart::NotReady;
-    try {
-        core::ChangeToFolder(entry);
-        return RootStart::Entered;
-    } catch (const plat::IoError&) {
-        // The message of this box is a note about one root, not an alarm:
-        // the prompter has no quiet error box, so the error kind is used.
-        core::prompter().message(core::MessageKind::Error, QStringLiteral("Can't open drive ") + entry);
-        return RootStart::Failed;
+    plat::TreeError error = plat::TreeError::None;
+    folder = plat::WalkFolder::openRoot(core::FolderOfEntry(entry), options, error);
+    if (folder) {
+        try {
+            core::ChangeToFolder(entry);
+            return RootStart::Entered;
+        } catch (const plat::IoError&) {
+            folder.reset();
+        }
     }
+    // The message of this box is a note about one root, not an alarm:
+    // the prompter has no quiet error box, so the error kind is used.
+    core::prompter().message(core::MessageKind::Error, QStringLiteral("Can't open drive ") + entry);
+    return RootStart::Failed;
 }
 
 }  // namespace finders

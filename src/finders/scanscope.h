@@ -4,8 +4,11 @@
 // root entry becomes the folder a walk starts in and by which a file passes
 // the type filter.
 
+#include "platform/folderwalk.h"
+
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 namespace finders {
 
@@ -49,10 +52,14 @@ enum class RootStart {
     Failed     // the folder could not be entered; the user was told
 };
 
-// Makes a root entry the current folder. A drive entry ("c:", "c: Label",
-// "d: \\server\share") stands for its drive's root; anything else is a
-// folder path. When the folder cannot be entered, "Can't open drive " and the
-// entry are shown in an error box and the caller goes on with its next root.
-RootStart EnterRoot(const QString& entry);
+// Opens a root entry for a walk and makes it the current folder. A drive
+// entry ("c:", "c: Label", "d: \\server\share") stands for its drive's root;
+// anything else is a folder path. The folder is opened from its drive root
+// without following a link or leaving the drive's mount, and must be one
+// that can be entered. When it cannot be opened so, "Can't open drive " and
+// the entry are shown in an error box and the caller goes on with its next
+// root. folder is the opened folder when the result is Entered.
+RootStart EnterRoot(const QString& entry, const plat::WalkOptions& options,
+                    std::unique_ptr<plat::WalkFolder>& folder);
 
 }  // namespace finders

@@ -69,17 +69,6 @@ bool statxPath(const QByteArray& posix, bool followLast, struct statx& out)
     return statx(AT_FDCWD, posix.constData(), flags, kStatxMask, &out) == 0;
 }
 
-}  // namespace detail
-
-namespace {
-
-bool isDotName(const char* n)
-{
-    return n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0));
-}
-
-// Sets a QString to a name, reusing its buffer when nobody else holds it:
-// the caller usually passes the same FindData for a whole folder.
 void assignName(QString& dst, const char* raw, size_t len, bool ascii)
 {
     if (!ascii) {
@@ -92,8 +81,6 @@ void assignName(QString& dst, const char* raw, size_t len, bool ascii)
         d[i] = QChar(char16_t(static_cast<unsigned char>(raw[i])));
 }
 
-// A name the program can carry; also tells whether it is plain ASCII so the
-// caller can take the cheap conversion.
 bool checkName(const char* raw, size_t& len, bool& ascii)
 {
     ascii = true;
@@ -108,6 +95,12 @@ bool checkName(const char* raw, size_t& len, bool& ascii)
     len = i;
     return ascii || isRepresentableName(QByteArray::fromRawData(raw, qsizetype(len)));
 }
+
+}  // namespace detail
+
+namespace {
+
+using detail::isDotName;
 
 // The device of each drive root, remembered until the drive table changes.
 dev_t rootDevice(const detail::Resolved& r, bool& ok)
@@ -205,10 +198,10 @@ struct FolderEnum::Impl {
                 continue;
             size_t len = 0;
             bool ascii = true;
-            if (!checkName(raw, len, ascii))
+            if (!detail::checkName(raw, len, ascii))
                 continue;
             if (!pattern.matchesAll()) {
-                assignName(scratch, raw, len, ascii);
+                detail::assignName(scratch, raw, len, ascii);
                 if (!pattern.matches(scratch))
                     continue;
             }
@@ -220,7 +213,7 @@ struct FolderEnum::Impl {
                 continue;
             detail::fillFromStatx(st, attributes, out);
             if (pattern.matchesAll())
-                assignName(out.name, raw, len, ascii);
+                detail::assignName(out.name, raw, len, ascii);
             else
                 out.name = scratch;
             return true;
@@ -237,7 +230,7 @@ void FolderEnum::close()
     d->close();
 }
 
-bool FolderEnum::findFirst(const QString& pattern, quint32 mask, FindData& out, WalkContext* walk)
+bool FolderEnum::findFirst(const QString& pattern, quint32 mask, FindData& out)
 {
     d->close();
     lastError_ = 0;
@@ -270,11 +263,6 @@ bool FolderEnum::findFirst(const QString& pattern, quint32 mask, FindData& out, 
     const dev_t root = rootDevice(*folder, rootOk);
     if (!rootOk || dev != root) {
         lastError_ = rootOk ? EXDEV : ENOENT;
-        d->close();
-        return false;
-    }
-    if (walk && !walk->enter(dev, ino_t(d->self.stx_ino))) {
-        lastError_ = ELOOP;
         d->close();
         return false;
     }

@@ -4,9 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 #include <memory>
-#include <set>
-#include <utility>
-#include <sys/types.h>
 
 namespace plat {
 
@@ -43,17 +40,6 @@ struct FindData {
     quint64 size() const { return (quint64(sizeHigh) << 32) | sizeLow; }
 };
 
-// Shared by the enumerations of one walk: no folder (device, inode) is
-// entered twice, and no folder on another file system than the walk's
-// drive is entered.
-class WalkContext {
-public:
-    // True the first time a folder is entered; false when seen before.
-    bool enter(dev_t dev, ino_t ino) { return seen_.insert({dev, ino}).second; }
-private:
-    std::set<std::pair<dev_t, ino_t>> seen_;
-};
-
 // FindFirst/FindNext over one folder. The pattern is a drive path whose last
 // component may hold the wildcards '*' and '?' ("C:\dir\*.*", "C:\dir\*.txt"),
 // matched without regard to case; "*.*" and "*" match every name.
@@ -62,7 +48,9 @@ private:
 // faAnyFile gives everything but links; links need faReparse.
 // "." and ".." are returned (as directories) except at a drive root.
 // The folder is not entered when it lies on another file system than its
-// drive (a mount point) or when the WalkContext has seen it.
+// drive (a mount point). This serves callers that look into one folder;
+// walks of a tree use the walk of folderwalk.h, which opens each folder
+// through its parent's handle.
 class FolderEnum {
 public:
     FolderEnum();
@@ -70,11 +58,11 @@ public:
     FolderEnum(const FolderEnum&) = delete;
     FolderEnum& operator=(const FolderEnum&) = delete;
 
-    bool findFirst(const QString& pattern, quint32 mask, FindData& out, WalkContext* walk = nullptr);
+    bool findFirst(const QString& pattern, quint32 mask, FindData& out);
     bool findNext(FindData& out);
     void close();
     // errno of the last failure of findFirst (ENOENT, EACCES, EXDEV for
-    // another file system, ELOOP for a folder already walked); 0 on success.
+    // another file system); 0 on success.
     int lastError() const { return lastError_; }
 
 private:

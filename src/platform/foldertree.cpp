@@ -5,6 +5,7 @@
 #include "platform/drives.h"
 #include "platform/fileops.h"
 #include "platform/findfile_p.h"
+#include "platform/foldertree_p.h"
 
 #include <QFile>
 
@@ -20,37 +21,16 @@
 
 namespace plat {
 
-namespace {
-
-constexpr unsigned kMask = detail::kStatxMask | STATX_MNT_ID;
-
-// Where a folder lives: its file system and, where the kernel tells, its mount.
-struct Place {
-    dev_t dev = 0;
-    quint64 mountId = 0;
-    bool hasMountId = false;
-
-    static Place of(const struct statx& st)
-    {
-        return {makedev(st.stx_dev_major, st.stx_dev_minor), st.stx_mnt_id, (st.stx_mask & STATX_MNT_ID) != 0};
-    }
-    bool sameAs(const Place& o) const
-    {
-        if (dev != o.dev)
-            return false;
-        // A bind mount shares the device but not the mount.
-        return !(hasMountId && o.hasMountId) || mountId == o.mountId;
-    }
-};
+namespace detail {
 
 bool statAt(int fd, const char* name, struct statx& st)
 {
-    return statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kMask, &st) == 0;
+    return statx(fd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, kTreeStatxMask, &st) == 0;
 }
 
 bool statFd(int fd, struct statx& st)
 {
-    return statx(fd, "", AT_EMPTY_PATH, kMask, &st) == 0;
+    return statx(fd, "", AT_EMPTY_PATH, kTreeStatxMask, &st) == 0;
 }
 
 TreeError errorOfOpen(int fd, const char* name, int err)
@@ -72,6 +52,17 @@ int openFolderAt(int fd, const char* name)
 {
     return ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
 }
+
+}  // namespace detail
+
+namespace {
+
+using detail::errorOfOpen;
+using detail::openFolderAt;
+using detail::Place;
+using detail::statAt;
+using detail::statFd;
+constexpr unsigned kMask = detail::kTreeStatxMask;
 
 bool isDotName(const char* n)
 {
@@ -158,40 +149,42 @@ std::unique_ptr<TreeFolder> TreeFolder::adopt(std::unique_ptr<Impl> impl, const 
 
 TreeFolder::~TreeFolder() = default;
 
-std::unique_ptr<TreeFolder> TreeFolder::open(const QString& drivePath, TreeError& error)
+bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, TreeError& error)
 {
     error = TreeError::BadPath;
     if (drivePath.size() < 2 || drivePath[1] != u':')
-        return nullptr;
+        return false;
     const Drive* drive = driveFor(drivePath[0]);
     const QStringView rest = QStringView(drivePath).mid(2);
     if (!drive || (!rest.isEmpty() && rest[0] != u'\\'))
-        return nullptr;
+        return false;
     QList<QByteArray> parts;
     QStringList names;
+    qsizetype posixLength = drive->mountPoint.size();
     for (QStringView c : rest.split(u'\\', Qt::SkipEmptyParts)) {
         // A path handed in for removal is taken as it is written: no part
         // may climb or stand for the folder itself.
         if (c == u"." || c == u"..")
-            return nullptr;
+            return false;
         const QByteArray raw = QFile::encodeName(c.toString());
         if (!isRepresentableName(raw) || raw.contains('/'))
-            return nullptr;
+            return false;
         parts << raw;
         names << c.toString();
+        posixLength += (posixLength == 1 ? 0 : 1) + raw.size();  // "/" is the only root ending in '/'
     }
 
     // The drive root is configuration, not content: it is followed.
     int fd = ::open(drive->mountPoint.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         error = errorOfOpen(AT_FDCWD, drive->mountPoint.constData(), errno);
-        return nullptr;
+        return false;
     }
     struct statx st;
     if (!statFd(fd, st)) {
         ::close(fd);
         error = TreeError::Failed;
-        return nullptr;
+        return false;
     }
     const Place drivePlace = Place::of(st);
     for (const QByteArray& part : parts) {
@@ -199,27 +192,40 @@ std::unique_ptr<TreeFolder> TreeFolder::open(const QString& drivePath, TreeError
         if (sub < 0) {
             error = errorOfOpen(fd, part.constData(), errno);
             ::close(fd);
-            return nullptr;
+            return false;
         }
         ::close(fd);
         fd = sub;
         if (!statFd(fd, st)) {
             ::close(fd);
             error = TreeError::Failed;
-            return nullptr;
+            return false;
         }
         if (!Place::of(st).sameAs(drivePlace)) {
             ::close(fd);
             error = TreeError::OtherFileSystem;
-            return nullptr;
+            return false;
         }
     }
+    out.fd = fd;
+    out.self = st;
+    out.drive = drivePlace;
+    out.path = QString(drivePath[0]) + QStringLiteral(":\\") + names.join(u'\\');
+    out.posixLength = posixLength;
+    error = TreeError::None;
+    return true;
+}
 
+std::unique_ptr<TreeFolder> TreeFolder::open(const QString& drivePath, TreeError& error)
+{
+    detail::OpenedFolder opened;
+    if (!detail::openFromDriveRoot(drivePath, opened, error))
+        return nullptr;
     auto impl = std::make_unique<Impl>();
-    impl->fd = fd;
-    impl->place = drivePlace;
-    impl->self = st;
-    return adopt(std::move(impl), QString(drivePath[0]) + QStringLiteral(":\\") + names.join(u'\\'), error);
+    impl->fd = opened.fd;
+    impl->place = opened.drive;
+    impl->self = opened.self;
+    return adopt(std::move(impl), opened.path, error);
 }
 
 FindData TreeFolder::self() const

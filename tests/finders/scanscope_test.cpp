@@ -82,6 +82,14 @@ protected:
         plat::setCurrentFolder("C:\\");
     }
     void TearDown() override { core::setPrompter(nullptr); }
+    // A root gives an open folder exactly when it is entered.
+    static RootStart Enter(const QString& entry)
+    {
+        std::unique_ptr<plat::WalkFolder> folder;
+        const RootStart result = finders::EnterRoot(entry, {}, folder);
+        EXPECT_EQ(bool(folder), result == RootStart::Entered) << qPrintable(entry);
+        return result;
+    }
     testing_support::TempDrives drives{"CDE"};
     core::ScriptedPrompter prompter;
 };
@@ -102,7 +110,7 @@ TEST_F(EnterRootTest, EntriesBecomeTheirFolders)
     };
     for (const Row& r : rows) {
         plat::setCurrentFolder("C:\\");
-        EXPECT_EQ(finders::EnterRoot(r.entry), RootStart::Entered) << qPrintable(r.entry);
+        EXPECT_EQ(Enter(r.entry), RootStart::Entered) << qPrintable(r.entry);
         EXPECT_EQ(plat::currentFolder().toUpper(), r.folder.toUpper()) << qPrintable(r.entry);
     }
     EXPECT_TRUE(prompter.records().isEmpty());
@@ -111,16 +119,16 @@ TEST_F(EnterRootTest, EntriesBecomeTheirFolders)
 TEST_F(EnterRootTest, DriveNotReadyIsPassedOverSilently)
 {
     ASSERT_TRUE(QDir(drives.posix('D')).removeRecursively());
-    EXPECT_EQ(finders::EnterRoot("d: Drive_d"), RootStart::NotReady);
-    EXPECT_EQ(finders::EnterRoot("D:\\anything"), RootStart::NotReady);
+    EXPECT_EQ(Enter("d: Drive_d"), RootStart::NotReady);
+    EXPECT_EQ(Enter("D:\\anything"), RootStart::NotReady);
     EXPECT_EQ(plat::currentFolder(), "C:\\");
     EXPECT_TRUE(prompter.records().isEmpty());
 }
 
 TEST_F(EnterRootTest, MissingFolderIsReportedAndLeftOut)
 {
-    EXPECT_EQ(finders::EnterRoot("C:\\gone"), RootStart::Failed);
-    EXPECT_EQ(finders::EnterRoot("E:\\data"), RootStart::Failed);
+    EXPECT_EQ(Enter("C:\\gone"), RootStart::Failed);
+    EXPECT_EQ(Enter("E:\\data"), RootStart::Failed);
     EXPECT_EQ(prompter.texts(core::ScriptedPrompter::Kind::Error),
               QStringList({"Can't open drive C:\\gone", "Can't open drive E:\\data"}));
     EXPECT_EQ(plat::currentFolder(), "C:\\");

@@ -251,26 +251,6 @@ TEST(FolderEnum, TimesAndSizes)
     EXPECT_FALSE(statPath("C:\\d\\gone.bin", one));
 }
 
-TEST(FolderEnum, WalkContextRefusesSecondEntry)
-{
-    TempDrives t;
-    t.writeFile('C', "d/x");
-    WalkContext walk;
-    FolderEnum first;
-    FindData fd;
-    ASSERT_TRUE(first.findFirst("C:\\d\\*", faAnyFile, fd, &walk));
-    FolderEnum again;
-    EXPECT_FALSE(again.findFirst("C:\\d\\*", faAnyFile, fd, &walk));
-    EXPECT_EQ(again.lastError(), ELOOP);
-    // The same folder by another name (a second drive on it) is the same folder.
-    FolderEnum other;
-    EXPECT_FALSE(other.findFirst("C:\\d\\.\\*", faAnyFile, fd, &walk));
-    EXPECT_EQ(other.lastError(), ELOOP);
-    // Without a walk there is no such memory.
-    FolderEnum free;
-    EXPECT_TRUE(free.findFirst("C:\\d\\*", faAnyFile, fd));
-}
-
 TEST(FolderEnum, OtherFileSystemIsNotEntered)
 {
     // Needs a mount inside a folder; /dev usually holds one (shm or pts).

@@ -8,6 +8,7 @@
 #include <QString>
 #include <ostream>
 
+#include "support/capabilities.h"
 #include "support/qtprint.h"
 
 inline void PrintTo(const QByteArray& s, std::ostream* os)
@@ -25,18 +26,6 @@ bool touchRaw(const QByteArray& posixPath);
 // Creates a file of the given size with no data blocks (like `truncate -s`).
 bool makeSparse(const QByteArray& posixPath, qint64 size);
 
-// Turns off, for the calling thread, the capabilities that let root read
-// and search any folder, so that permission bits refuse as they would for a
-// user. ok() is false when the process cannot do that (then the test skips).
-class NoDacOverride {
-public:
-    NoDacOverride();
-    ~NoDacOverride();
-    bool ok() const { return ok_; }
-private:
-    bool ok_ = false;
-    bool changed_ = false;
-    unsigned saved_[6] = {};
-};
+using testing_support::NoDacOverride;
 
 }  // namespace platform_test

@@ -1,0 +1,218 @@
+// The walk of a folder tree through open folder handles.
+#include "platform/folderwalk.h"
+#include "platform/findfile_p.h"
+#include "platform/foldertree_p.h"
+
+#include <QFile>
+
+#include <atomic>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace plat {
+
+namespace {
+
+std::atomic<quint64> g_folderReads{0};
+
+// Opened folders are checked with a stat of "." rather than of the handle:
+// looking a name up needs search permission, so a folder that could be
+// opened for reading but not entered fails here as it would for chdir.
+bool statEntered(int fd, struct statx& st)
+{
+    return detail::statAt(fd, ".", st);
+}
+
+}  // namespace
+
+bool WalkContext::enter(const FileIdentity& id)
+{
+    return seen_.insert(id).second;
+}
+
+quint64 folderReads()
+{
+    return g_folderReads.load(std::memory_order_relaxed);
+}
+
+WalkFolder::~WalkFolder()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+std::unique_ptr<WalkFolder> WalkFolder::openRoot(const QString& drivePath, const WalkOptions& options,
+                                                 TreeError& error)
+{
+    detail::OpenedFolder opened;
+    if (!detail::openFromDriveRoot(drivePath, opened, error))
+        return nullptr;
+    struct statx st;
+    if (!statEntered(opened.fd, st) || opened.posixLength > kMaxWalkPath) {
+        error = opened.posixLength > kMaxWalkPath ? TreeError::BadPath
+                : errno == EACCES || errno == EPERM ? TreeError::Denied
+                                                     : TreeError::Failed;
+        ::close(opened.fd);
+        return nullptr;
+    }
+    std::unique_ptr<WalkFolder> f(new WalkFolder);
+    f->fd_ = opened.fd;
+    f->identity_ = detail::identityOf(st);
+    f->mountId_ = opened.drive.mountId;
+    f->hasMountId_ = opened.drive.hasMountId;
+    f->posixLength_ = opened.posixLength;
+    f->options_ = options;
+    f->path_ = opened.path;
+    f->path_[0] = f->path_[0].toUpper();
+    return f;
+}
+
+QString WalkFolder::childPath(const QString& name) const
+{
+    return path_.endsWith(u'\\') ? path_ + name : path_ + u'\\' + name;
+}
+
+void WalkFolder::read()
+{
+    entries_.clear();
+    tooLong_.clear();
+    if (fd_ < 0)
+        return;
+    g_folderReads.fetch_add(1, std::memory_order_relaxed);
+    const bool wantHidden = options_.hidden;
+    const bool wantSystem = options_.system;
+    // "/" is the only folder whose POSIX path ends in a separator.
+    const qsizetype base = posixLength_ + (posixLength_ == 1 ? 0 : 1);
+    alignas(dirent64) char buffer[32768];
+    for (;;) {
+        const ssize_t n = ::getdents64(fd_, buffer, sizeof buffer);
+        if (n <= 0)
+            break;  // the end, or a folder that went away while read
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            at += e->d_reclen;
+            const char* raw = e->d_name;
+            if (detail::isDotName(raw))
+                continue;
+            const bool hidden = raw[0] == '.';
+            // Name and entry type spare a statx for what is never listed.
+            if ((hidden && !wantHidden) || e->d_type == DT_LNK)
+                continue;
+            size_t len = 0;
+            bool ascii = true;
+            if (!detail::checkName(raw, len, ascii))
+                continue;
+            struct statx st;
+            if (statx(fd_, raw, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, detail::kStatxMask, &st) != 0)
+                continue;  // gone since the folder was read, or not ours to see
+            const quint32 attributes = detail::attributesOf(st, hidden);
+            if ((attributes & faReparse) || ((attributes & faSystem) && !wantSystem))
+                continue;
+            FindData& out = entries_.emplace_back();
+            detail::fillFromStatx(st, attributes, out);
+            detail::assignName(out.name, raw, len, ascii);
+            if (base + qsizetype(len) > kMaxWalkPath) {
+                tooLong_ << childPath(out.name);
+                entries_.pop_back();
+            }
+        }
+    }
+}
+
+std::unique_ptr<WalkFolder> WalkFolder::openSub(const FindData& entry) const
+{
+    if (fd_ < 0 || !(entry.attributes & faDirectory) || (entry.attributes & faReparse))
+        return nullptr;
+    const QByteArray raw = QFile::encodeName(entry.name);
+    const int fd = detail::openFolderAt(fd_, raw.constData());
+    if (fd < 0)
+        return nullptr;
+    struct statx st;
+    const detail::Place root{dev_t(identity_.device), mountId_, hasMountId_};
+    // Another folder put in the place of the one listed is not walked, nor
+    // is a folder on another mount.
+    if (!statEntered(fd, st) || detail::identityOf(st) != FileIdentity{entry.device, entry.inode}
+        || !detail::Place::of(st).sameAs(root)) {
+        ::close(fd);
+        return nullptr;
+    }
+    std::unique_ptr<WalkFolder> f(new WalkFolder);
+    f->fd_ = fd;
+    f->identity_ = detail::identityOf(st);
+    f->mountId_ = mountId_;
+    f->hasMountId_ = hasMountId_;
+    f->posixLength_ = posixLength_ + (posixLength_ == 1 ? 0 : 1) + raw.size();
+    f->options_ = options_;
+    f->path_ = childPath(entry.name);
+    return f;
+}
+
+void WalkFolder::park()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+bool WalkFolder::unpark(const WalkFolder& sub)
+{
+    if (fd_ >= 0)
+        return true;
+    if (sub.fd_ < 0)
+        return false;
+    const int fd = detail::openFolderAt(sub.fd_, "..");
+    if (fd < 0)
+        return false;
+    struct statx st;
+    if (!statEntered(fd, st) || detail::identityOf(st) != identity_) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    return true;
+}
+
+namespace {
+
+void walkFolder(WalkFolder& folder, int depth, WalkContext& context, WalkVisitor& visitor)
+{
+    if (visitor.aborted() || !context.enter(folder.identity()))
+        return;
+    folder.read();
+    for (const QString& path : folder.tooLong())
+        visitor.leftOut(path);
+    visitor.enterFolder(folder);
+    bool first = true;
+    for (const FindData& e : folder.entries()) {
+        if (!(e.attributes & faDirectory) || !visitor.walkInto(e))
+            continue;
+        if (visitor.aborted())
+            break;
+        if (auto sub = folder.openSub(e)) {
+            const bool park = depth + 1 >= folder.options().openFolders;
+            if (park)
+                folder.park();
+            walkFolder(*sub, depth + 1, context, visitor);
+            // A folder that cannot be taken back has moved away from under
+            // the walk: the rest of its sub-folders are not walked.
+            if (park && !folder.unpark(*sub))
+                break;
+        }
+        if (!first)
+            visitor.pump();
+        first = false;
+    }
+    visitor.leaveFolder(folder);
+}
+
+}  // namespace
+
+void walkTree(WalkFolder& root, WalkContext& context, WalkVisitor& visitor)
+{
+    walkFolder(root, 0, context, visitor);
+}
+
+}  // namespace plat
