@@ -1,5 +1,12 @@
+#include "core/settings.h"
 #include "delete/archivenames.h"
+#include "delete/zipsettings.h"
+#include "platform/environment.h"
+#include "support/tempdrives.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -32,10 +39,41 @@ TEST_F(ArchiveNamesTest, NameFromFolderLetterTagAndMinute)
         {"C:\\ARCH\\", "Duplicates", 'c', "C:\\ARCH\\Drive-C-Duplicates06Sep990533.zip"},
         {"D:\\", "FolderClean", 'e', "D:\\Drive-E-FolderClean06Sep990533.zip"},
         {"C:\\ARCH", "", 'C', "C:\\ARCH\\Drive-C-06Sep990533.zip"},
-        {"", "TempClean", 'D', "c:\\Drive-D-TempClean06Sep990533.zip"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(ArchiveNameFor(r.folder, r.tag, r.letter, kSep6), r.expected) << qPrintable(r.expected);
+}
+
+TEST_F(ArchiveNamesTest, AnEmptyArchiveFolderIsTheDefaultOneNotTheDriveRoot)
+{
+    testing_support::TempDrives drives("C");
+    qputenv("HOME", QFile::encodeName(drives.posix(u'C') + "/home/ann"));  // put back by drives
+    const QString home = plat::homeDrivePath();
+    ASSERT_EQ(home, "C:\\home\\ann");
+    struct Row {
+        const char* ini;  // the "ZipFile" section as stored
+        QString folder;
+    };
+    const QList<Row> rows = {
+        {"", home},
+        {"Path=\n", home},
+        {"Path=\"  \"\n", home},
+        {"Path=C:\\\\zips\n", "C:\\zips"},
+    };
+    QString observed;
+    setZipFolderObserver([&](const QString& f) { observed = f; });
+    for (const Row& r : rows) {
+        QFile f(core::SettingsStore::filePath());
+        QDir().mkpath(QFileInfo(f).absolutePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(QByteArray("[ZipFile]\n") + r.ini);
+        f.close();
+        EXPECT_EQ(readZipFolderSetting(), r.folder) << r.ini;
+        writeZipSettings(core::SettingsStore::readString("ZipFile", "Path"), "");
+        EXPECT_EQ(observed, r.folder) << r.ini;
+    }
+    setZipFolderObserver({});
+    EXPECT_EQ(ArchiveNameFor("", "TempClean", 'D', kSep6), home + "\\Drive-D-TempClean06Sep990533.zip");
 }
 
 TEST_F(ArchiveNamesTest, TimeTextPadsAndUsesTwentyFourHours)
