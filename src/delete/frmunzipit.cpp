@@ -275,8 +275,11 @@ void TfrmUnZipIt::ExtractFiles1Click()
     if (!loadSelected()) {
         // Restoring the archive viewed before in place of the one selected
         // would put the wrong files back.
-        if (!selectedFile().isEmpty())
-            core::ErrorBox(NotAnArchiveText(core::JoinPath(DirectoryListBox1->directory(), selectedFile())));
+        if (!selectedFile().isEmpty()) {
+            const QString path = core::JoinPath(DirectoryListBox1->directory(), selectedFile());
+            core::ErrorBox(archive_.refusal().isEmpty() ? NotAnArchiveText(path)
+                                                        : RefusedArchiveText(path, archive_.refusal()));
+        }
         return;
     }
     std::unique_ptr<TfrmZipDirectory> dest(new TfrmZipDirectory(this));
@@ -324,6 +327,10 @@ void TfrmUnZipIt::showProgress(int percent)
 
 void TfrmUnZipIt::reportOutcome(const RestoreOutcome& outcome, const QString& folder)
 {
+    if (!outcome.refusal.isEmpty()) {
+        core::ErrorBox(outcome.refusal);
+        return;
+    }
     int boxes = 0;
     int unreported = 0;
     for (const RestoreFailure& f : outcome.failures) {
