@@ -4,12 +4,11 @@
 #include "components/slotguard.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
-#include "core/settings.h"
 #include "delete/folderlistbox.h"
 #include "delete/frmpassword.h"
 #include "delete/frmzipdirectory.h"
+#include "delete/zipsettings.h"
 #include "platform/drives.h"
-#include "platform/environment.h"
 #include "platform/fileops.h"
 
 #include <QApplication>
@@ -162,8 +161,7 @@ void TfrmUnZipIt::FormShow()
     lblZip->clear();
     QString folder = ZipFolder;
     if (folder.isEmpty())
-        folder = core::SettingsStore::readString(QStringLiteral("ZipFile"), QStringLiteral("Path"),
-                                                 plat::homeDrivePath());
+        folder = readZipFolderSetting();
     try {
         DirectoryListBox1->setDirectory(folder);
     } catch (const plat::IoError&) {
