@@ -3,7 +3,6 @@
 // writes outside the chosen folder.
 #include "delete/restore.h"
 
-#include "components/zip_testutil.h"
 #include "core/helpers.h"
 #include "delete/restore_testutil.h"
 #include "platform/fileops.h"
@@ -228,21 +227,6 @@ TEST_F(RestoreTest, NothingIsRestoredWhenTheFilesDoNotFit)
         EXPECT_TRUE(QDir(c(r.folder)).isEmpty());
     }
     plat::detail::setStatvfsForTest(nullptr);
-}
-
-TEST_F(RestoreTest, AnArchiveWhoseEntriesOverlapIsRefused)
-{
-    zipAway("Drive-C-x.zip");
-    ziptest::writeAll(c("zips/Drive-C-bomb.zip"), ziptest::overlapBomb(20, 64 * 1024));
-    del::LoadedArchive a;
-    ASSERT_TRUE(a.load("C:\\zips", "Drive-C-x.zip"));
-    EXPECT_FALSE(a.load("C:\\zips", "Drive-C-bomb.zip"));
-    EXPECT_EQ(a.name(), "Drive-C-x.zip");
-    EXPECT_EQ(del::RefusedArchiveText("C:\\zips\\Drive-C-bomb.zip", a.refusal()),
-              "Cannot extract files from C:\\zips\\Drive-C-bomb.zip: its entries overlap (the same stored data is "
-              "listed under more than one name); such an archive is refused.");
-    EXPECT_FALSE(a.load("C:\\zips", "Drive-missing.zip"));
-    EXPECT_TRUE(a.refusal().isEmpty());  // not refused: not there
 }
 
 TEST_F(RestoreTest, HostileNamesRestoreNothingOutsideTheFolder)
