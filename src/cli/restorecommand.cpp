@@ -71,7 +71,8 @@ int RunRestore(const QStringList& args)
     const int slash = int(archive->lastIndexOf('\\'));
     del::LoadedArchive loaded;
     if (!loaded.load(archive->left(slash + 1), archive->mid(slash + 1))) {
-        Err(del::NotAnArchiveText(*archive));
+        Err(loaded.refusal().isEmpty() ? del::NotAnArchiveText(*archive)
+                                       : del::RefusedArchiveText(*archive, loaded.refusal()));
         return kMessage;
     }
     // No one to ask: the password given, else none.
@@ -87,6 +88,10 @@ int RunRestore(const QStringList& args)
         };
     }
     const del::RestoreOutcome outcome = loaded.extractAll(*folder, ask, {});
+    if (!outcome.refusal.isEmpty()) {
+        Err(outcome.refusal);
+        return kMessage;
+    }
     for (const del::RestoreFailure& f : outcome.failures)
         Err(del::ExtractFailureText(f.entry, loaded.name()) + ": "
             + (f.codecText.isEmpty() ? comp::describe(f.result) : f.codecText));

@@ -165,6 +165,12 @@ SafeHarborSources SystemSafeHarborSources()
     s.searchPath = plat::searchPathText();
     for (const QString& tree : plat::systemTrees())
         s.systemFolders << (tree.endsWith('\\') ? tree : tree + '\\') + kRuleSuffix;
+    // A drive mounted inside a system tree is part of it, whole.
+    for (const QString& root : plat::drivesInSystemTrees()) {
+        const QString rule = root + kRuleSuffix;
+        if (!s.systemFolders.contains(rule, Qt::CaseInsensitive))
+            s.systemFolders << rule;
+    }
     return s;
 }
 
@@ -222,14 +228,8 @@ void SafeHarbor::CollectRules()
 
 void SafeHarbor::ReadSafeHarborExtensions()
 {
-    QStringList entries;
-    const int n = SettingsStore::readInt(QStringLiteral("NoDelExt"), QStringLiteral("Number"), -1);
-    for (int k = 1; k <= n; ++k) {
-        const QString text = SettingsStore::readString(QStringLiteral("NoDelExt"), QStringLiteral("File%1").arg(k));
-        if (!text.isEmpty())
-            entries << text;
-    }
-    SetProtectedExtensions(entries);
+    // One read of the section, bounded by the values stored in it.
+    SetProtectedExtensions(SettingsStore::readList(QStringLiteral("NoDelExt")).value_or(QStringList()));
 }
 
 void SafeHarbor::SetProtectedExtensions(const QStringList& entries)

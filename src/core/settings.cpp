@@ -9,8 +9,11 @@
 #include <QSettings>
 #include <QVariant>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace core {
 
@@ -238,26 +241,29 @@ std::optional<QStringList> SettingsStore::readList(const QString& section)
     if (n < 0)
         return std::nullopt;
 
-    // Values above the highest stored "File<k>" read as empty and are
-    // skipped, so the walk can stop there even when Number is huge.
-    qint64 highest = 0;
+    // The stored values are walked, not the numbers 1..Number: a hand-made
+    // Number of two thousand million reads as fast as the few values that
+    // exist. Values that are absent read as empty and are skipped anyway.
+    std::vector<std::pair<qint64, QString>> found;
     const QStringList keys = a->childKeys();
     for (const QString& key : keys) {
         if (!key.startsWith(QLatin1String("File")))
             continue;
         bool ok = false;
         const qint64 k = key.mid(4).toLongLong(&ok);
-        if (ok && k > highest)
-            highest = k;
-    }
-
-    QStringList entries;
-    const qint64 last = std::min(n, highest);
-    for (qint64 k = 1; k <= last; ++k) {
-        const auto text = storedText(*a, QStringLiteral("File") + QString::number(k));
+        // Only the names the list writes ("File7", not "File07" or "File+7").
+        if (!ok || k < 1 || k > n || key != QLatin1String("File") + QString::number(k))
+            continue;
+        const auto text = storedText(*a, key);
         if (text && !text->isEmpty())
-            entries << *text;
+            found.emplace_back(k, *text);
     }
+    std::sort(found.begin(), found.end(),
+              [](const auto& x, const auto& y) { return x.first < y.first; });
+    QStringList entries;
+    entries.reserve(qsizetype(found.size()));
+    for (auto& [k, text] : found)
+        entries << std::move(text);
     return entries;
 }
 

@@ -1,6 +1,7 @@
 #include "delete/archivenames.h"
 
 #include "core/helpers.h"
+#include "platform/environment.h"
 
 #include <QLocale>
 
@@ -17,7 +18,8 @@ QString ArchiveTimeText(const QDateTime& time)
 
 QString ArchiveNameFor(const QString& zipFolder, const QString& tag, QChar letter, const QDateTime& time)
 {
-    const QString folder = zipFolder.isEmpty() ? QStringLiteral("c:\\") : zipFolder;
+    // No folder: the default archive folder, never the drive root.
+    const QString folder = zipFolder.trimmed().isEmpty() ? plat::homeDrivePath() : zipFolder;
     return core::JoinPath(folder, QStringLiteral("Drive-") + letter.toUpper() + QLatin1Char('-') + tag
                                       + ArchiveTimeText(time) + QStringLiteral(".zip"));
 }

@@ -13,8 +13,9 @@ namespace del {
 // and minute: 06Sep990533.
 QString ArchiveTimeText(const QDateTime& time);
 
-// zipFolder (or "c:\" when empty) joined with "Drive-" + letter + "-" + tag
-// + the time text + ".zip". The letter is upper-cased.
+// zipFolder (or the default archive folder, the home folder, when empty)
+// joined with "Drive-" + letter + "-" + tag + the time text + ".zip". The
+// letter is upper-cased.
 QString ArchiveNameFor(const QString& zipFolder, const QString& tag, QChar letter, const QDateTime& time);
 
 // The drive letter an archive operation files a path under: the path's

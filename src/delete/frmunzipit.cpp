@@ -4,12 +4,11 @@
 #include "components/slotguard.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
-#include "core/settings.h"
 #include "delete/folderlistbox.h"
 #include "delete/frmpassword.h"
 #include "delete/frmzipdirectory.h"
+#include "delete/zipsettings.h"
 #include "platform/drives.h"
-#include "platform/environment.h"
 #include "platform/fileops.h"
 
 #include <QApplication>
@@ -162,8 +161,7 @@ void TfrmUnZipIt::FormShow()
     lblZip->clear();
     QString folder = ZipFolder;
     if (folder.isEmpty())
-        folder = core::SettingsStore::readString(QStringLiteral("ZipFile"), QStringLiteral("Path"),
-                                                 plat::homeDrivePath());
+        folder = readZipFolderSetting();
     try {
         DirectoryListBox1->setDirectory(folder);
     } catch (const plat::IoError&) {
@@ -275,8 +273,11 @@ void TfrmUnZipIt::ExtractFiles1Click()
     if (!loadSelected()) {
         // Restoring the archive viewed before in place of the one selected
         // would put the wrong files back.
-        if (!selectedFile().isEmpty())
-            core::ErrorBox(NotAnArchiveText(core::JoinPath(DirectoryListBox1->directory(), selectedFile())));
+        if (!selectedFile().isEmpty()) {
+            const QString path = core::JoinPath(DirectoryListBox1->directory(), selectedFile());
+            core::ErrorBox(archive_.refusal().isEmpty() ? NotAnArchiveText(path)
+                                                        : RefusedArchiveText(path, archive_.refusal()));
+        }
         return;
     }
     std::unique_ptr<TfrmZipDirectory> dest(new TfrmZipDirectory(this));
@@ -324,6 +325,10 @@ void TfrmUnZipIt::showProgress(int percent)
 
 void TfrmUnZipIt::reportOutcome(const RestoreOutcome& outcome, const QString& folder)
 {
+    if (!outcome.refusal.isEmpty()) {
+        core::ErrorBox(outcome.refusal);
+        return;
+    }
     int boxes = 0;
     int unreported = 0;
     for (const RestoreFailure& f : outcome.failures) {

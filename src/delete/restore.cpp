@@ -3,6 +3,7 @@
 #include "core/helpers.h"
 #include "platform/drives.h"
 #include "platform/durablefile.h"
+#include "platform/fileops.h"
 #include "platform/findfile.h"
 
 #include <QFile>
@@ -124,6 +125,18 @@ QString NotAnArchiveText(const QString& archivePath)
            + QStringLiteral(": it is not a zip archive that can be read.");
 }
 
+QString RefusedArchiveText(const QString& archivePath, const QString& reason)
+{
+    return QStringLiteral("Cannot extract files from ") + archivePath + QStringLiteral(": ") + reason;
+}
+
+QString NotEnoughSpaceText(const QString& archive, quint64 neededBytes, quint64 freeBytes)
+{
+    return QStringLiteral("Not enough space to unzip ") + archive + QStringLiteral(": ")
+           + core::FormatGrouped(qint64(neededBytes)) + QStringLiteral(" bytes needed, ")
+           + core::FormatGrouped(qint64(freeBytes)) + QStringLiteral(" free.");
+}
+
 QString RestoreOutcome::summaryText() const
 {
     if (complete())
@@ -164,8 +177,12 @@ bool LoadedArchive::load(const QString& folder, const QString& name)
     // the one shown in place.
     auto reader = std::make_unique<comp::ZipReader>();
     const QString path = core::JoinPath(folder, name);
-    if (!reader->open(path))
+    refusal_.clear();
+    if (!reader->open(path)) {
+        if (reader->refused())
+            refusal_ = reader->errorText();
         return false;
+    }
     reader_ = std::move(reader);
     name_ = name;
     path_ = path;
@@ -191,12 +208,49 @@ const std::vector<comp::ZipEntryInfo>& LoadedArchive::entries() const
 
 int LoadedArchive::entryCount() const { return int(entries().size()); }
 
+quint64 LoadedArchive::bytesToRestore(const QString& baseFolder) const
+{
+    quint64 needed = 0;
+    for (const comp::ZipEntryInfo& e : entries()) {
+        if (e.isFolder || e.isSymlink || e.isSpecial)
+            continue;
+        // A file that is there already is left alone and needs no space. A
+        // name the reader refuses (it climbs out, or holds a backslash or a
+        // drive) is counted rather than looked up.
+        const QStringList parts = e.name.split(QLatin1Char('/'));
+        const bool plain = !e.name.startsWith(QLatin1Char('/')) && !e.name.contains(QLatin1Char('\\'))
+                           && !(e.name.size() >= 2 && e.name.at(1) == QLatin1Char(':'))
+                           && !parts.contains(QStringLiteral(".."));
+        if (plain) {
+            const QString target =
+                core::JoinPath(baseFolder, QString(e.name).replace(QLatin1Char('/'), QLatin1Char('\\')));
+            if (plat::fileAttributes(target) != plat::faInvalid)
+                continue;
+        }
+        needed += e.uncompressedSize;
+    }
+    return needed;
+}
+
 RestoreOutcome LoadedArchive::extractAll(const QString& baseFolder,
                                          const comp::ZipReader::PasswordProvider& askPassword,
                                          const comp::ZipReader::Progress& progress)
 {
     if (!isLoaded())
         return {};
+    // What cannot fit is not begun: an archive that fills the disk leaves
+    // the disk full for every other program too.
+    const quint64 needed = bytesToRestore(baseFolder);
+    if (needed > 0) {
+        const std::optional<plat::DiskSpace> space = plat::diskSpace(baseFolder);
+        if (space && needed > space->freeBytes) {
+            RestoreOutcome refused;
+            for (const comp::ZipEntryInfo& e : entries())
+                refused.files += e.isFolder ? 0 : 1;
+            refused.refusal = NotEnoughSpaceText(path_, needed, space->freeBytes);
+            return refused;
+        }
+    }
     BaseFolder = baseFolder;
     reader_->setPasswordProvider(askPassword);
     const std::vector<comp::ZipExtractReport> reports = reader_->extractAll(baseFolder, progress);

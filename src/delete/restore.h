@@ -43,6 +43,11 @@ QString DuplicateWarningText(bool adding, const QString& entry);
 // One message for every file left alone because its target existed.
 QString ExistingTargetsText(int count, const QString& folder);
 QString NotAnArchiveText(const QString& archivePath);
+// An archive the reader refuses to extract (its entries overlap); reason is
+// the reader's own text.
+QString RefusedArchiveText(const QString& archivePath, const QString& reason);
+// The target's drive has less free space than the files to restore need.
+QString NotEnoughSpaceText(const QString& archive, quint64 neededBytes, quint64 freeBytes);
 // One message for the failures past the ones reported one by one.
 QString MoreFailuresText(int count, const QString& archiveName);
 
@@ -59,6 +64,9 @@ struct RestoreOutcome {
     int existing = 0;    // files left alone: their target existed already
     QStringList existingEntries;
     std::vector<RestoreFailure> failures;  // everything else, in archive order
+    // Set when nothing was extracted at all (not enough free space): the
+    // message to show instead of the summary.
+    QString refusal;
 
     bool complete() const { return extracted == files; }
     // "Files were unzipped" when every file came back, else how many did.
@@ -78,6 +86,9 @@ public:
     // Opens folder\name. A file that is not a readable archive leaves the
     // archive loaded before (or none) in place and returns false.
     bool load(const QString& folder, const QString& name);
+    // After a failed load: why the reader refused the file when it is an
+    // archive that must not be extracted (overlapping entries), else empty.
+    QString refusal() const { return refusal_; }
     void close();
 
     bool isLoaded() const;
@@ -90,7 +101,15 @@ public:
     // Where the last restore went; empty before the first.
     QString BaseFolder;
 
-    // Extracts every entry below baseFolder with its stored folder path.
+    // The bytes the files of the archive need below baseFolder: every file
+    // entry whose target does not exist yet, at its stored size (which the
+    // reader never lets an entry exceed).
+    quint64 bytesToRestore(const QString& baseFolder) const;
+
+    // Extracts every entry below baseFolder with its stored folder path,
+    // unless the free space of baseFolder's drive is less than
+    // bytesToRestore: then nothing is written and the outcome's refusal says
+    // so.
     RestoreOutcome extractAll(const QString& baseFolder,
                               const comp::ZipReader::PasswordProvider& askPassword,
                               const comp::ZipReader::Progress& progress);
@@ -99,6 +118,7 @@ private:
     std::unique_ptr<comp::ZipReader> reader_;
     QString name_;
     QString path_;
+    QString refusal_;
 };
 
 }  // namespace del

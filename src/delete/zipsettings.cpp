@@ -24,7 +24,10 @@ QString defaultZipFolder()
 
 QString readZipFolderSetting()
 {
-    return core::SettingsStore::readString(kSection, QStringLiteral("Path"), defaultZipFolder());
+    // An empty value (a hand-edited file, an older version) would put the
+    // archives into the drive root: it means the default like an absent one.
+    const QString stored = core::SettingsStore::readString(kSection, QStringLiteral("Path"));
+    return stored.trimmed().isEmpty() ? defaultZipFolder() : stored;
 }
 
 QString readZipCommentSetting()
@@ -37,7 +40,7 @@ void writeZipSettings(const QString& zipFolder, const QString& comment)
     core::SettingsStore::writeString(kSection, QStringLiteral("Path"), zipFolder);
     core::SettingsStore::writeString(kSection, QStringLiteral("Comment"), comment);
     if (observer())
-        observer()(zipFolder);
+        observer()(zipFolder.trimmed().isEmpty() ? defaultZipFolder() : zipFolder);
 }
 
 void setZipFolderObserver(std::function<void(const QString& zipFolder)> o)

@@ -11,12 +11,12 @@ namespace del {
 // The archive folder when none was ever stored: the user's home folder as a
 // drive path.
 QString defaultZipFolder();
-// "ZipFile" / "Path", default defaultZipFolder().
+// "ZipFile" / "Path"; defaultZipFolder() when absent or empty.
 QString readZipFolderSetting();
 // "ZipFile" / "Comment", default empty.
 QString readZipCommentSetting();
-// Writes both and tells the observer the folder, so that the program-wide
-// archive folder follows the window.
+// Writes both and tells the observer the folder (the default for an empty
+// one), so that the program-wide archive folder follows the window.
 void writeZipSettings(const QString& zipFolder, const QString& comment);
 
 // Called with the new folder after every writeZipSettings (one observer; an

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -113,6 +114,40 @@ bool DurableFile::openAt(const FolderHandle& folder, const QByteArray& name, Mod
     fd_ = fd;
     pos_ = 0;
     return true;
+}
+
+bool DurableFile::openAnonymousAt(const FolderHandle& folder)
+{
+    close();
+    err_ = 0;
+    path_.clear();
+    if (!folder.isOpen())
+        return fail(EINVAL);
+    const int fd = ::openat(folder.fd(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return fail(errno);
+    fd_ = fd;
+    pos_ = 0;
+    return true;
+}
+
+bool DurableFile::linkAt(const FolderHandle& folder, const QByteArray& name)
+{
+    if (fd_ < 0)
+        return fail(EBADF);
+    if (!folder.isOpen() || name.isEmpty() || name.contains('/'))
+        return fail(EINVAL);
+    // Through /proc needs no privilege; AT_EMPTY_PATH (which needs
+    // CAP_DAC_READ_SEARCH) only where /proc is not mounted.
+    char proc[64];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd_);
+    if (::linkat(AT_FDCWD, proc, folder.fd(), name.constData(), AT_SYMLINK_FOLLOW) == 0)
+        return true;
+    if (errno != ENOENT)
+        return fail(errno);
+    if (::linkat(fd_, "", folder.fd(), name.constData(), AT_EMPTY_PATH) == 0)
+        return true;
+    return fail(errno);
 }
 
 void DurableFile::close()
@@ -325,6 +360,49 @@ bool FolderHandle::exists(const QByteArray& name) const
         return true;
     err_ = errno;
     return errno != ENOENT;  // an error other than "missing" counts as taken
+}
+
+bool FolderHandle::stampOfRegularFile(const QByteArray& name, FileStamp* out) const
+{
+    struct stat st;
+    if (::fstatat(fd_, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        err_ = errno;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode))
+        return false;
+    *out = stampOf(st);
+    return true;
+}
+
+FileStamp FolderHandle::stamp() const
+{
+    struct stat st;
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        return {};
+    return stampOf(st);
+}
+
+QList<QByteArray> FolderHandle::names() const
+{
+    QList<QByteArray> out;
+    // fdopendir takes the descriptor over: hand it a copy of ours.
+    const int fd = fd_ < 0 ? -1 : ::fcntl(fd_, F_DUPFD_CLOEXEC, 0);
+    DIR* dir = fd < 0 ? nullptr : ::fdopendir(fd);
+    if (!dir) {
+        err_ = errno;
+        if (fd >= 0)
+            ::close(fd);
+        return out;
+    }
+    ::rewinddir(dir);  // the copy shares its position with ours
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name != "." && name != "..")
+            out << name;
+    }
+    ::closedir(dir);
+    return out;
 }
 
 bool FolderHandle::renameNoReplace(const QByteArray& from, const QByteArray& to)

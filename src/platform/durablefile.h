@@ -5,6 +5,7 @@
 // folder swapped for a link is not followed; rename without replacing).
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QtGlobal>
 
@@ -46,6 +47,13 @@ public:
     bool open(const QByteArray& posixPath, Mode mode);
     // The same relative to a folder handle (name must be a single component).
     bool openAt(const FolderHandle& folder, const QByteArray& name, Mode mode);
+    // A new file without a name in the folder (O_TMPFILE), read and write:
+    // it vanishes with the process unless linkAt names it. Fails (EOPNOTSUPP,
+    // EISDIR, EINVAL, ...) where the file system or kernel cannot do it.
+    bool openAnonymousAt(const FolderHandle& folder);
+    // Gives the file opened by openAnonymousAt a name in folder; fails with
+    // EEXIST when the name is taken (nothing is replaced).
+    bool linkAt(const FolderHandle& folder, const QByteArray& name);
     void close();
     bool isOpen() const { return fd_ >= 0; }
 
@@ -102,6 +110,12 @@ public:
 
     // True when anything (file, folder, link...) has this name here.
     bool exists(const QByteArray& name) const;
+    // lstat of a name here; false unless it is a regular file.
+    bool stampOfRegularFile(const QByteArray& name, FileStamp* out) const;
+    // The folder's own identity (device and inode; zero on error).
+    FileStamp stamp() const;
+    // The names in this folder ("." and ".." left out), in no order.
+    QList<QByteArray> names() const;
     // Renames from -> to inside this folder; fails (EEXIST) when to exists.
     bool renameNoReplace(const QByteArray& from, const QByteArray& to);
     bool removeFile(const QByteArray& name);

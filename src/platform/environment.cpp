@@ -35,12 +35,15 @@ QString searchPathText()
     return out.join(u';');
 }
 
+namespace {
+const char* const kSystemTrees[] = {"/usr", "/etc", "/boot", "/bin", "/sbin", "/lib",
+                                    "/lib32", "/lib64", "/opt", "/var/lib", "/snap"};
+}  // namespace
+
 QStringList systemTrees()
 {
-    static const char* const trees[] = {"/usr", "/etc", "/boot", "/bin", "/sbin", "/lib",
-                                        "/lib32", "/lib64", "/opt", "/var/lib", "/snap"};
     QStringList out;
-    for (const char* t : trees) {
+    for (const char* t : kSystemTrees) {
         // lstat: /bin is often a link to /usr/bin and is still a system tree
         // under its own name.
         struct stat st;
@@ -48,6 +51,21 @@ QStringList systemTrees()
             continue;
         if (const auto p = toDrivePath(QByteArray(t)))
             out << *p;
+    }
+    return out;
+}
+
+QStringList drivesInSystemTrees()
+{
+    QStringList out;
+    for (const Drive& d : drives()) {
+        for (const char* t : kSystemTrees) {
+            const QByteArray tree(t);
+            if (d.mountPoint == tree || d.mountPoint.startsWith(tree + '/')) {
+                out << driveRoot(d.letter);
+                break;
+            }
+        }
     }
     return out;
 }

@@ -13,6 +13,10 @@ QString searchPathText();
 // The system trees (/usr, /etc, /boot, /bin, /sbin, /lib, /lib32, /lib64,
 // /opt, /var/lib, /snap) that exist, in drive form.
 QStringList systemTrees();
+// The roots ("D:\") of the drives mounted at or inside a system tree (an
+// EFI partition at /boot/efi, a /usr or /var/lib of its own): the system
+// trees cover them whole, though their files lie on drives of their own.
+QStringList drivesInSystemTrees();
 // POSIX path of the program folder: $TROVIK_HOME when set, else
 // $XDG_DATA_HOME/Halvane/Trovik (XDG default ~/.local/share). Created on demand
 // by programFolderPath().

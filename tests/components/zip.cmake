@@ -7,6 +7,8 @@ trovik_add_test(components_zip_test
   zip_crash_test.cpp
   zip_layout_test.cpp
   zip_lock_test.cpp
+  zip_hostile_test.cpp
+  zip_leftover_test.cpp
   zip_testutil.h
   LIBS trovik_zip)
 
@@ -15,6 +17,12 @@ add_executable(zip_crash_child zip_crash_child.cpp)
 target_link_libraries(zip_crash_child PRIVATE trovik_zip Qt6::Core)
 add_dependencies(components_zip_test zip_crash_child)
 target_compile_definitions(components_zip_test PRIVATE ZIP_CRASH_CHILD="$<TARGET_FILE:zip_crash_child>")
+
+# Killed half way through a restore by the leftover test.
+add_executable(zip_restore_child zip_restore_child.cpp)
+target_link_libraries(zip_restore_child PRIVATE trovik_zip Qt6::Core)
+add_dependencies(components_zip_test zip_restore_child)
+target_compile_definitions(components_zip_test PRIVATE ZIP_RESTORE_CHILD="$<TARGET_FILE:zip_restore_child>")
 
 # libFuzzer target for the archive reader: clang only, off by default (see
 # tests/fuzz/README.md). The codec's sources are compiled into it with the

@@ -1,5 +1,6 @@
 #include "core/safeharbor.h"
 #include "core/settings.h"
+#include "platform/drives.h"
 #include "support/tempdrives.h"
 
 #include <QFile>
@@ -146,12 +147,47 @@ TEST(SafeHarborTest, FoldersFileWithCarriageReturns)
 TEST(SafeHarborTest, ExtensionsFromSettingsList)
 {
     testing_support::TempDrives drives("C");
-    SettingsStore::writeString("NoDelExt", "Number", "3");
+    struct Row {
+        const char* number;
+        QStringList expected;
+    };
+    // A Number of two thousand million reads the stored values only.
+    const QList<Row> rows = {{"3", {"*.sys", "keep.me"}},
+                             {"2147483647", {"*.big", "*.sys", "keep.me"}},
+                             {"1", {"*.sys"}},
+                             {"-1", {}}};
     SettingsStore::writeString("NoDelExt", "File1", "*.SYS");
     SettingsStore::writeString("NoDelExt", "File3", "Keep.Me");
+    SettingsStore::writeString("NoDelExt", "File2147483647", "*.BIG");
+    for (const Row& r : rows) {
+        SettingsStore::writeString("NoDelExt", "Number", r.number);
+        SafeHarbor h;
+        h.ReadSafeHarborExtensions();
+        EXPECT_EQ(h.ProtectedExtensions, r.expected) << r.number;
+    }
+}
+
+TEST(SafeHarborTest, DrivesMountedInsideSystemTreesAreProtectedWhole)
+{
+    testing_support::TempDrives drives("C");
+    // Mount points given by name only: nothing on them is read or written.
+    const QByteArray c = QFile::encodeName(drives.posix(u'C'));
+    qputenv("TROVIK_DRIVES", "C=" + c + ";D=/boot/efi;E=/usr/local/share/x;F=/var/libx;G=/mnt/usb;H=/var;I=/opt");
+    plat::reloadDrives();
     SafeHarbor h;
-    h.ReadSafeHarborExtensions();
-    EXPECT_EQ(h.ProtectedExtensions, QStringList({"*.sys", "keep.me"}));
+    h.GetSearchPath();
+    const struct {
+        const char* path;
+        SafeHarborReason reason;
+    } rows[] = {
+        {"D:\\EFI\\BOOT\\BOOTX64.EFI", shWindowsFolder}, {"D:\\x.txt", shWindowsFolder},
+        {"E:\\a.txt", shWindowsFolder},  {"F:\\a.txt", shNone},
+        {"G:\\a.txt", shNone},           {"H:\\a.txt", shNone},
+        {"I:\\bin\\tool", shWindowsFolder}, {"C:\\boot\\a.txt", shNone},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(h.IsInSafeHarbor(r.path, true), r.reason) << r.path;
+    EXPECT_EQ(h.WindowsFolders.count("I:\\*.*"), 1);  // a system tree itself: listed once
 }
 
 }  // namespace

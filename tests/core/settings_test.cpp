@@ -240,8 +240,23 @@ TEST_F(SettingsTest, ListStoresOnlyTheTextBeforeTheFirstTab)
 
 TEST_F(SettingsTest, ListWithHugeNumberReadsTheStoredEntries)
 {
-    writeIni("[CacheFiles]\nNumber=2000000000\nFile1=C:\\\\a\nFile7=C:\\\\b\nFileX=zz\n");
-    EXPECT_EQ(SettingsStore::readList("CacheFiles"), std::optional<QStringList>({"C:\\a", "C:\\b"}));
+    // A hand-made Number costs nothing: only the values stored are read,
+    // also when one of them carries that huge number.
+    const struct {
+        const char* ini;
+        QStringList expected;
+    } rows[] = {
+        {"[CacheFiles]\nNumber=2000000000\nFile1=C:\\\\a\nFile7=C:\\\\b\nFileX=zz\n", {"C:\\a", "C:\\b"}},
+        {"[CacheFiles]\nNumber=2147483647\nFile2147483647=last\nFile2=second\n", {"second", "last"}},
+        {"[CacheFiles]\nNumber=0x7FFFFFFF\nFile10=ten\nFile9=nine\nFile09=not a name it writes\n",
+         {"nine", "ten"}},
+        {"[CacheFiles]\nNumber=5\nFile6=above\nFile0=below\nFile-1=minus\nFile3=in\n", {"in"}},
+    };
+    for (const auto& r : rows) {
+        testing_support::TempDrives own("C");  // a file of its own: no cached copy of the last row's
+        writeIni(r.ini);
+        EXPECT_EQ(SettingsStore::readList("CacheFiles"), std::optional<QStringList>(r.expected)) << r.ini;
+    }
 }
 
 TEST_F(SettingsTest, ListBoundedByNumber)

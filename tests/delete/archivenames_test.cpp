@@ -1,5 +1,10 @@
+#include "core/settings.h"
 #include "delete/archivenames.h"
+#include "delete/zipsettings.h"
+#include "platform/environment.h"
+#include "support/tempdrives.h"
 
+#include <QFile>
 #include <QLocale>
 #include <gtest/gtest.h>
 
@@ -32,10 +37,38 @@ TEST_F(ArchiveNamesTest, NameFromFolderLetterTagAndMinute)
         {"C:\\ARCH\\", "Duplicates", 'c', "C:\\ARCH\\Drive-C-Duplicates06Sep990533.zip"},
         {"D:\\", "FolderClean", 'e', "D:\\Drive-E-FolderClean06Sep990533.zip"},
         {"C:\\ARCH", "", 'C', "C:\\ARCH\\Drive-C-06Sep990533.zip"},
-        {"", "TempClean", 'D', "c:\\Drive-D-TempClean06Sep990533.zip"},
     };
     for (const Row& r : rows)
         EXPECT_EQ(ArchiveNameFor(r.folder, r.tag, r.letter, kSep6), r.expected) << qPrintable(r.expected);
+}
+
+TEST_F(ArchiveNamesTest, AnEmptyArchiveFolderIsTheDefaultOneNotTheDriveRoot)
+{
+    testing_support::TempDrives drives("C");
+    qputenv("HOME", QFile::encodeName(drives.posix(u'C') + "/home/ann"));  // put back by drives
+    const QString home = plat::homeDrivePath();
+    ASSERT_EQ(home, "C:\\home\\ann");
+    struct Row {
+        std::optional<QString> stored;  // "ZipFile" / "Path"; absent first
+        QString folder;
+    };
+    const QList<Row> rows = {
+        {std::nullopt, home},
+        {"", home},
+        {"  ", home},
+        {"C:\\zips", "C:\\zips"},
+    };
+    QString observed;
+    setZipFolderObserver([&](const QString& f) { observed = f; });
+    for (const Row& r : rows) {
+        if (r.stored)
+            core::SettingsStore::writeString("ZipFile", "Path", *r.stored);
+        EXPECT_EQ(readZipFolderSetting(), r.folder) << qPrintable(r.stored.value_or("<absent>"));
+        writeZipSettings(r.stored.value_or(QString()), "");
+        EXPECT_EQ(observed, r.folder) << qPrintable(r.stored.value_or("<absent>"));
+    }
+    setZipFolderObserver({});
+    EXPECT_EQ(ArchiveNameFor("", "TempClean", 'D', kSep6), home + "\\Drive-D-TempClean06Sep990533.zip");
 }
 
 TEST_F(ArchiveNamesTest, TimeTextPadsAndUsesTwentyFourHours)

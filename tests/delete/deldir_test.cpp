@@ -6,8 +6,10 @@
 #include "components/zip/zipreader.h"
 #include "core/safeharbor.h"
 #include "core/scriptedprompter.h"
+#include "core/helpers.h"
 #include "core/settings.h"
 #include "delete/deletionlog.h"
+#include "platform/environment.h"
 #include "support/tempdrives.h"
 
 #include <QDir>
@@ -421,7 +423,8 @@ TEST(FolderArchiveNameTest, KeepsTheLetterAsThePathWritesIt)
     const QDateTime t(QDate(1999, 9, 6), QTime(5, 33));
     EXPECT_EQ(FolderArchiveName("D:\\zips", "c:\\data\\old", t), "D:\\zips\\Drive-c-FolderClean06Sep990533.zip");
     EXPECT_EQ(FolderArchiveName("D:\\zips", "C:\\data\\old", t), "D:\\zips\\Drive-C-FolderClean06Sep990533.zip");
-    EXPECT_EQ(FolderArchiveName("", "C:\\data", t), "c:\\Drive-C-FolderClean06Sep990533.zip");
+    EXPECT_EQ(FolderArchiveName("", "C:\\data", t),
+              core::JoinPath(plat::homeDrivePath(), "Drive-C-FolderClean06Sep990533.zip"));  // the default folder
 }
 
 class FolderZipTest : public FolderDeletionTest {

@@ -3,8 +3,10 @@
 // writes outside the chosen folder.
 #include "delete/restore.h"
 
+#include "core/helpers.h"
 #include "delete/restore_testutil.h"
 #include "platform/fileops.h"
+#include "platform/fileops_p.h"
 #include "support/tempdrives.h"
 
 #include <QDir>
@@ -177,6 +179,54 @@ TEST_F(RestoreTest, AFileThatIsNoArchiveKeepsTheLoadedOne)
         EXPECT_EQ(a.entryCount(), 3);
     }
     EXPECT_EQ(ReadBytes(c("zips/Drive-X.zip")), "this is not a zip file at all");
+}
+
+namespace {
+quint64 g_freeKilobytes = 0;
+int FakeStatvfs(const char* path, struct statvfs* out)
+{
+    const int rc = ::statvfs(path, out);
+    out->f_frsize = 1024;
+    out->f_bavail = g_freeKilobytes;
+    return rc;
+}
+}  // namespace
+
+TEST_F(RestoreTest, NothingIsRestoredWhenTheFilesDoNotFit)
+{
+    zipAway("Drive-C-x.zip");  // 70,009 bytes of files
+    drives.writeFile('C', "r2/DOS/SUB/Long name.dat", "there already");
+    struct Row {
+        const char* folder;
+        quint64 freeKilobytes;
+        quint64 needed;  // 0: restored
+        int extracted;
+    };
+    const QList<Row> rows = {
+        {"r1", 40, 70009, 0},
+        {"r2", 40, 0, 2},  // the big file exists: the other two need 9 bytes
+        {"r3", 1 << 20, 0, 3},
+    };
+    plat::detail::setStatvfsForTest(&FakeStatvfs);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.folder);
+        g_freeKilobytes = r.freeKilobytes;
+        drives.makeFolder('C', r.folder);
+        del::LoadedArchive a;
+        ASSERT_TRUE(a.load("C:\\zips", "Drive-C-x.zip"));
+        const del::RestoreOutcome o = a.extractAll(QString("C:\\") + r.folder, {}, {});
+        EXPECT_EQ(o.extracted, r.extracted);
+        if (r.needed == 0) {
+            EXPECT_TRUE(o.refusal.isEmpty());
+            continue;
+        }
+        EXPECT_EQ(o.refusal, "Not enough space to unzip C:\\zips\\Drive-C-x.zip: " + core::FormatGrouped(qint64(r.needed))
+                                 + " bytes needed, " + core::FormatGrouped(qint64(r.freeKilobytes * 1024)) + " free.");
+        EXPECT_FALSE(o.complete());
+        EXPECT_TRUE(a.BaseFolder.isEmpty());
+        EXPECT_TRUE(QDir(c(r.folder)).isEmpty());
+    }
+    plat::detail::setStatvfsForTest(nullptr);
 }
 
 TEST_F(RestoreTest, HostileNamesRestoreNothingOutsideTheFolder)

@@ -131,7 +131,9 @@ TEST_F(ZipOpTest, ArchiveNamesFollowTagAndFolder)
     } cases[] = {
         {"", "C:\\zips", "C:\\zips\\Drive-C-06Sep990533.zip"},               // the folder browser: no tag
         {"FileDates", "C:\\zips\\", "C:\\zips\\Drive-C-FileDates06Sep990533.zip"},
-        {"TempClean", "", "c:\\Drive-C-TempClean06Sep990533.zip"},           // no folder: c:\ itself
+        // No folder: the default archive folder, the home folder (here off
+        // the drives, so the root of C:).
+        {"TempClean", "", "C:\\Drive-C-TempClean06Sep990533.zip"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.tag);

@@ -5,7 +5,9 @@
 #include "app/frmmain.h"
 #include "app/launcher.h"
 #include "app/programwindows.h"
+#include "components/zip_testutil.h"
 #include "core/settings.h"
+#include "platform/fileops_p.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -313,6 +315,47 @@ TEST_F(RestoreWindowTest, AnArchiveOfAMissingDriveIsRefusedWithAnError)
     EXPECT_TRUE(prompter.texts(Kind::Info).isEmpty());
     EXPECT_FALSE(QFile::exists(c("ROOT.TXT")));
     EXPECT_EQ(plat::currentFolder(), "C:\\zips");
+}
+
+namespace {
+int TenKilobytesFree(const char* path, struct statvfs* out)
+{
+    const int rc = ::statvfs(path, out);
+    out->f_frsize = 1024;
+    out->f_bavail = 10;
+    return rc;
+}
+}  // namespace
+
+TEST_F(RestoreWindowTest, ArchivesThatCannotBeRestoredWholeAreRefusedWithTheReason)
+{
+    zipAway(kExample);
+    drives.writeFile('C', "DOS/BIG.DAT", QByteArray(20000, 'b'));
+    ASSERT_TRUE(restore_test::WriteArchive("C:\\zips\\Drive-C-big.zip", {"C:\\DOS\\BIG.DAT"}));
+    ASSERT_TRUE(plat::deleteFile("C:\\DOS\\BIG.DAT"));
+    ziptest::writeAll(c("zips/Drive-C-bomb.zip"), ziptest::overlapBomb(20, 64 * 1024));
+    TfrmUnZipIt w;
+    w.ZipFolder = "C:\\zips";
+    w.show();
+
+    // Overlapping entries: refused before any folder is asked for.
+    select(w, "Drive-C-bomb.zip");
+    w.btExtract->click();
+    ASSERT_EQ(prompter.texts(Kind::Error).size(), 1);
+    EXPECT_TRUE(prompter.texts(Kind::Error)[0].startsWith(
+        "Cannot extract files from C:\\zips\\Drive-C-bomb.zip: its entries overlap"));
+    snapshot(w, "restore-refused");
+
+    // Not enough space: nothing is written, and no summary follows.
+    prompter.clear();
+    plat::detail::setStatvfsForTest(&TenKilobytesFree);
+    select(w, "Drive-C-big.zip");
+    extractInto(w, "C:\\");
+    plat::detail::setStatvfsForTest(nullptr);
+    EXPECT_EQ(prompter.texts(Kind::Error),
+              QStringList{del::NotEnoughSpaceText("C:\\zips\\Drive-C-big.zip", 20000, 10240)});
+    EXPECT_TRUE(prompter.texts(Kind::Info).isEmpty());
+    EXPECT_FALSE(QFile::exists(c("DOS/BIG.DAT")));
 }
 
 TEST_F(RestoreWindowTest, DuplicateWarningsCanBeIgnoredUntilTheNextLoad)

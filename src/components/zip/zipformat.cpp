@@ -210,7 +210,13 @@ bool oursAt(ByteSource& src, quint64 offset)
 // directory at the end of an unfinished stored entry (a zip file being
 // archived when the writer died) would otherwise pass for the archive's own
 // and hide the entries committed before it.
-bool localHeadersMatch(ByteSource& src, const std::vector<Entry>& entries, quint64 cdOffset, QString* why)
+//
+// Entries whose stored bytes overlap each other or the central directory
+// (one block of data listed under many names, which unpacks to far more than
+// the archive holds) are told in *overlap; the directory itself still reads,
+// so that a writer can refuse to add to it on its own terms.
+bool localHeadersMatch(ByteSource& src, const std::vector<Entry>& entries, quint64 cdOffset, QString* why,
+                       QString* overlap)
 {
     std::vector<std::pair<quint64, quint64>> spans;  // local header offset, end of data
     spans.reserve(entries.size());
@@ -223,6 +229,13 @@ bool localHeadersMatch(ByteSource& src, const std::vector<Entry>& entries, quint
         spans.emplace_back(e.info.localHeaderOffset, lh.dataOffset + e.info.compressedSize);
     }
     std::sort(spans.begin(), spans.end());
+    overlap->clear();
+    for (size_t i = 0; i < spans.size() && overlap->isEmpty(); ++i) {
+        if (i + 1 < spans.size() && spans[i].second > spans[i + 1].first)
+            *overlap = QStringLiteral("its entries overlap (the same stored data is listed under more than one name)");
+        else if (spans[i].second > cdOffset)
+            *overlap = QStringLiteral("an entry's data reaches into its central directory");
+    }
     quint64 covered = 0;
     for (size_t i = 0; i <= spans.size(); ++i) {
         const quint64 next = i < spans.size() ? spans[i].first : cdOffset;
@@ -369,7 +382,7 @@ ReadStatus readCentral(ByteSource& src, Directory* dir, QString* why)
         *why = QStringLiteral("the central directory holds more than its count");
         return ReadStatus::Damaged;
     }
-    if (!localHeadersMatch(src, entries, cdOffset, why))
+    if (!localHeadersMatch(src, entries, cdOffset, why, &dir->overlap))
         return ReadStatus::Damaged;
     dir->entries = std::move(entries);
     dir->centralOffset = cdOffset;

@@ -132,6 +132,10 @@ struct Directory {
     QByteArray comment;
     quint64 centralOffset = 0;  // where new entries may start
     bool recovered = false;
+    // Set by readCentral when entries overlap each other or the central
+    // directory: such an archive must not be extracted (a few kilobytes of
+    // data listed a thousand times fill the disk).
+    QString overlap;
     // Recovery only: where local header signatures did not start a
     // complete, valid entry (damage a writer must not paper over, unless it
     // is the unfinished tail it left itself). Capped; see unparsedOverflow.

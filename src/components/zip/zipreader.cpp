@@ -11,6 +11,8 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <set>
+#include <utility>
 
 namespace comp {
 
@@ -25,7 +27,18 @@ struct ZipReader::Impl {
     QByteArray password;
     bool havePassword = false;
     bool passwordCancelled = false;
+    bool refused = false;
     PasswordProvider provider;
+
+    // Folders whose stale part files this extraction has removed already.
+    std::set<std::pair<quint64, quint64>> sweptFolders;
+
+    // The password questions of one entry.
+    struct EntryPassword {
+        int asked = 0;          // at most three per entry
+        bool typedNow = false;  // the password in use was typed for this entry
+        bool reject = false;    // the password in use proved wrong: ask first
+    };
 
     bool load();
     ZipExtractReport extractOne(plat::FolderHandle& root, int index,
@@ -33,8 +46,31 @@ struct ZipReader::Impl {
     // Prepares decoding of one entry: local header, cipher. Returns a result
     // other than Extracted when the entry cannot be decoded.
     ZipExtractResult prepare(int index, DecodeRequest* req, std::unique_ptr<TraditionalCipher>* cipher,
-                             QString* why);
+                             QString* why, EntryPassword* pw);
+    // Decodes one entry into sink, asking again for the password when one
+    // typed for it passed the check byte but the data came out wrong. restart
+    // is called before each further attempt.
+    ZipExtractResult decodeEntry(int index, const DataSink& sink, const std::function<bool()>& restart,
+                                 const ConsumedProgress& consumed, DecodeResult* dr, QString* why);
+    bool wantsAnotherPassword(const EntryPassword& pw) const
+    {
+        return provider && !passwordCancelled && pw.asked < 3;
+    }
+    // Where named temporary files must serve: removes part files that a
+    // killed extraction left in this folder (once per folder and run).
+    void sweepStaleParts(plat::FolderHandle& folder);
 };
+
+namespace {
+bool g_anonymousTempFiles = true;
+}
+
+namespace detail {
+void allowAnonymousTempFiles(bool allow)
+{
+    g_anonymousTempFiles = allow;
+}
+}  // namespace detail
 
 ZipReader::ZipReader() : d(std::make_unique<Impl>()) {}
 ZipReader::~ZipReader() = default;
@@ -43,6 +79,16 @@ bool ZipReader::Impl::load()
 {
     QString why;
     const ReadStatus st = readCentral(*src, &dir, &why);
+    if (st == ReadStatus::Ok && !dir.overlap.isEmpty()) {
+        // Not recovered from the local headers either: the directory is
+        // there and says what it says, it is only not to be believed.
+        refused = true;
+        error = dir.overlap + QStringLiteral("; such an archive is refused.");
+        dir = Directory();
+        src.reset();
+        file.close();
+        return false;
+    }
     if (st != ReadStatus::Ok) {
         // No usable central directory: the writer may have died while
         // writing it. List what the local headers still hold.
@@ -98,10 +144,12 @@ void ZipReader::close()
     d->infos.clear();
     d->error.clear();
     d->passwordCancelled = false;
+    d->refused = false;
 }
 
 bool ZipReader::isOpen() const { return d->src != nullptr; }
 QString ZipReader::errorText() const { return d->error; }
+bool ZipReader::refused() const { return d->refused; }
 const std::vector<ZipEntryInfo>& ZipReader::entries() const { return d->infos; }
 QString ZipReader::comment() const { return decodeName(d->dir.comment, 0); }
 bool ZipReader::recovered() const { return d->dir.recovered; }
@@ -118,7 +166,8 @@ void ZipReader::setPasswordProvider(PasswordProvider provider)
 }
 
 ZipExtractResult ZipReader::Impl::prepare(int index, DecodeRequest* req,
-                                          std::unique_ptr<TraditionalCipher>* cipher, QString* why)
+                                          std::unique_ptr<TraditionalCipher>* cipher, QString* why,
+                                          EntryPassword* pw)
 {
     const Entry& e = dir.entries[size_t(index)];
     if ((e.flags & kFlagStrongCrypt) || (e.info.method != kStored && e.info.method != kDeflated)) {
@@ -153,8 +202,8 @@ ZipExtractResult ZipReader::Impl::prepare(int index, DecodeRequest* req,
     const quint8 check = (lh.flags & kFlagDescriptor) ? quint8(lh.dosTime >> 8) : quint8(e.info.crc >> 24);
     // The password that served the last entry is tried first; the user is
     // asked at most three times per entry.
-    for (int asked = 0;; ++asked) {
-        if (havePassword) {
+    for (;;) {
+        if (havePassword && !pw->reject) {
             auto c = std::make_unique<TraditionalCipher>(password);
             char h[12];
             std::copy(header, header + 12, h);
@@ -166,15 +215,18 @@ ZipExtractResult ZipReader::Impl::prepare(int index, DecodeRequest* req,
                 return ZipExtractResult::Extracted;
             }
         }
-        if (!provider || passwordCancelled || asked == 3)
+        pw->reject = false;
+        if (!wantsAnotherPassword(*pw))
             break;
-        const std::optional<QByteArray> pw = provider(e.info.name);
-        if (!pw) {
+        ++pw->asked;
+        const std::optional<QByteArray> typed = provider(e.info.name);
+        if (!typed) {
             passwordCancelled = true;
             break;
         }
-        password = *pw;
+        password = *typed;
         havePassword = true;
+        pw->typedNow = true;
     }
     *why = havePassword ? QStringLiteral("wrong password") : QStringLiteral("a password is needed");
     return ZipExtractResult::BadPassword;
@@ -211,7 +263,66 @@ ZipExtractResult fromDecode(DecodeStatus s, bool encrypted)
     return ZipExtractResult::CrcError;
 }
 
+bool isPartName(const QByteArray& name)
+{
+    static const QByteArray prefix(".trovik-"), suffix(".part");
+    return name.size() > prefix.size() + suffix.size() && name.startsWith(prefix) && name.endsWith(suffix);
+}
+
 }  // namespace
+
+ZipExtractResult ZipReader::Impl::decodeEntry(int index, const DataSink& sink, const std::function<bool()>& restart,
+                                              const ConsumedProgress& consumed, DecodeResult* dr, QString* why)
+{
+    const Entry& e = dir.entries[size_t(index)];
+    EntryPassword pw;
+    for (int attempt = 0;; ++attempt) {
+        DecodeRequest req;
+        std::unique_ptr<TraditionalCipher> cipher;
+        const ZipExtractResult prep = prepare(index, &req, &cipher, why, &pw);
+        if (prep != ZipExtractResult::Extracted)
+            return prep;
+        if (attempt > 0 && restart && !restart()) {
+            *dr = DecodeResult();
+            dr->status = DecodeStatus::SinkError;
+            return ZipExtractResult::WriteFailed;
+        }
+        *dr = decodeData(*src, req, sink, consumed);
+        const bool wrongData = dr->status == DecodeStatus::CrcMismatch || dr->status == DecodeStatus::Corrupt;
+        // A password typed for this entry that passes the check byte and
+        // still gives wrong data is a wrong password: ask again.
+        if (e.info.encrypted && wrongData && pw.typedNow && wantsAnotherPassword(pw)) {
+            pw.reject = true;
+            continue;
+        }
+        const ZipExtractResult r = fromDecode(dr->status, e.info.encrypted);
+        if (r == ZipExtractResult::BadPassword)
+            *why = QStringLiteral("wrong password");
+        else if (r == ZipExtractResult::CrcError)
+            *why = QStringLiteral("CRC error or damaged data");
+        return r;
+    }
+}
+
+void ZipReader::Impl::sweepStaleParts(plat::FolderHandle& folder)
+{
+    const plat::FileStamp id = folder.stamp();
+    if (!sweptFolders.insert({id.device, id.inode}).second)
+        return;
+    for (const QByteArray& name : folder.names()) {
+        if (!isPartName(name))
+            continue;
+        // A part file being written is locked by its writer; one nobody
+        // holds was left by an extraction that died.
+        plat::DurableFile part;
+        if (!part.openAt(folder, name, plat::DurableFile::Mode::Update)
+            || part.lockExclusive() != plat::DurableFile::LockResult::Locked)
+            continue;
+        plat::FileStamp now;
+        if (folder.stampOfRegularFile(name, &now) && now.sameFile(part.stamp()))
+            folder.removeFile(name);
+    }
+}
 
 ZipExtractReport ZipReader::Impl::extractOne(plat::FolderHandle& root, int index,
                                              const std::function<void(quint64)>& consumed)
@@ -255,51 +366,72 @@ ZipExtractReport ZipReader::Impl::extractOne(plat::FolderHandle& root, int index
     if (cur->exists(leaf))
         return fail(ZipExtractResult::Exists, QStringLiteral("the file exists already"));
 
-    DecodeRequest req;
-    std::unique_ptr<TraditionalCipher> cipher;
-    QString why;
-    const ZipExtractResult prep = prepare(index, &req, &cipher, &why);
-    if (prep != ZipExtractResult::Extracted)
-        return fail(prep, why);
-
-    // Write under a temporary name in the target folder; only a file whose
-    // CRC is right gets its real name.
+    // The data goes into a file without a name, which gets its name only
+    // once its CRC is right: a crash in between leaves nothing behind. Where
+    // the file system cannot make such files, a named part file serves
+    // instead, locked while written, and stale ones are cleared first.
     plat::DurableFile out;
     QByteArray temp;
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        temp = ".trovik-" + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part";
-        if (out.openAt(*cur, temp, plat::DurableFile::Mode::CreateNew) || out.errorCode() != EEXIST)
-            break;
+    if (!g_anonymousTempFiles || !out.openAnonymousAt(*cur)) {
+        sweepStaleParts(*cur);
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            temp = ".trovik-" + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".part";
+            if (out.openAt(*cur, temp, plat::DurableFile::Mode::CreateNew) || out.errorCode() != EEXIST)
+                break;
+        }
+        if (!out.isOpen())
+            return fail(ZipExtractResult::WriteFailed, out.errorText());
+        out.lockExclusive();
     }
-    if (!out.isOpen())
-        return fail(ZipExtractResult::WriteFailed, out.errorText());
+    auto discard = [&] {
+        out.close();
+        if (!temp.isEmpty())
+            cur->removeFile(temp);
+    };
     qint64 written = 0;
-    const DecodeResult dr = decodeData(
-        *src, req,
+    DecodeResult dr;
+    QString why;
+    const ZipExtractResult r = decodeEntry(
+        index,
         [&](const char* data, qint64 len) {
             if (!out.writeAt(written, data, len))
                 return false;
             written += len;
             return true;
         },
-        consumed);
-    const ZipExtractResult r = fromDecode(dr.status, e.info.encrypted);
+        [&] {
+            written = 0;
+            return out.truncate(0);
+        },
+        consumed, &dr, &why);
     if (r != ZipExtractResult::Extracted) {
-        const QString text = dr.status == DecodeStatus::SinkError ? out.errorText()
-                             : r == ZipExtractResult::BadPassword ? QStringLiteral("wrong password")
-                                                                  : QStringLiteral("CRC error or damaged data");
-        out.close();
-        cur->removeFile(temp);
-        return fail(r, text);
+        if (dr.status == DecodeStatus::SinkError)
+            why = out.errorText();
+        discard();
+        return fail(r, why);
     }
     if (e.info.modified.isValid())
         out.setModified(e.info.modified.toSecsSinceEpoch());
+    if (temp.isEmpty()) {
+        if (!out.linkAt(*cur, leaf)) {
+            const int err = out.errorCode();
+            const QString text = out.errorText();
+            out.close();
+            if (err == EEXIST)
+                return fail(ZipExtractResult::Exists, QStringLiteral("the file exists already"));
+            return fail(ZipExtractResult::WriteFailed, text);
+        }
+        out.close();
+        return rep;
+    }
+    // Renamed while still open and locked, so that no sweep takes it for
+    // a stale one in between.
+    const bool renamed = cur->renameNoReplace(temp, leaf);
     out.close();
-    plat::FolderHandle* folder = cur;
-    if (!folder->renameNoReplace(temp, leaf)) {
-        const int err = folder->errorCode();
-        const QString text = folder->errorText();
-        folder->removeFile(temp);
+    if (!renamed) {
+        const int err = cur->errorCode();
+        const QString text = cur->errorText();
+        cur->removeFile(temp);
         if (err == EEXIST)
             return fail(ZipExtractResult::Exists, QStringLiteral("the file exists already"));
         return fail(ZipExtractResult::WriteFailed, text);
@@ -326,6 +458,7 @@ std::vector<ZipExtractReport> ZipReader::extractAllPosix(const QByteArray& baseF
     if (!d->src)
         return reps;
     d->passwordCancelled = false;
+    d->sweptFolders.clear();
     plat::FolderHandle root;
     const bool rootOk = root.open(baseFolderPosix);
     quint64 total = 0;
@@ -363,22 +496,25 @@ ZipExtractResult ZipReader::readEntry(int index, QByteArray* out)
         return ZipExtractResult::Unsupported;
     if (info.isFolder)
         return ZipExtractResult::Extracted;
-    DecodeRequest req;
-    std::unique_ptr<TraditionalCipher> cipher;
-    QString why;
-    const ZipExtractResult prep = d->prepare(index, &req, &cipher, &why);
-    if (prep != ZipExtractResult::Extracted)
-        return prep;
     // Memory is taken as the data arrives, never from the announced size.
-    const DecodeResult dr = decodeData(*d->src, req, [&](const char* data, qint64 len) {
-        if (out->size() + len > (qint64(1) << 30))
-            return false;
-        out->append(data, len);
-        return true;
-    });
-    if (dr.status != DecodeStatus::Ok)
+    DecodeResult dr;
+    QString why;
+    const ZipExtractResult r = d->decodeEntry(
+        index,
+        [&](const char* data, qint64 len) {
+            if (out->size() + len > (qint64(1) << 30))
+                return false;
+            out->append(data, len);
+            return true;
+        },
+        [&] {
+            out->clear();
+            return true;
+        },
+        {}, &dr, &why);
+    if (r != ZipExtractResult::Extracted)
         out->clear();
-    return dr.status == DecodeStatus::SinkError ? ZipExtractResult::WriteFailed : fromDecode(dr.status, info.encrypted);
+    return r;
 }
 
 }  // namespace comp

@@ -3,8 +3,12 @@
 // into a base folder safely: names that are absolute, hold a drive, "." or
 // ".." components or backslashes are refused, folders are made and entered
 // relative to open folder handles without following links, links and device
-// entries are never created, every file is written under a temporary name,
-// CRC-checked and only then renamed, and an existing target is left alone.
+// entries are never created, every file is written without a name (or,
+// where the file system cannot, under a temporary one), CRC-checked and only
+// then named, and an existing target is left alone.
+//
+// An archive whose entries overlap (one block of stored data listed under
+// many names) is refused.
 //
 // An archive whose end records are missing or do not add up (the writer died
 // before its last central directory was complete) is recovered by scanning
@@ -49,6 +53,10 @@ public:
     void close();
     bool isOpen() const;
     QString errorText() const;
+    // The last open failed because the archive's entries overlap each other
+    // or its central directory (errorText says which); such archives are
+    // refused rather than recovered.
+    bool refused() const;
 
     const std::vector<ZipEntryInfo>& entries() const;
     QString comment() const;
@@ -72,5 +80,11 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+namespace detail {
+// Tests: write every extracted file under a named part file first, as on
+// file systems that cannot make files without a name (true: the default).
+void allowAnonymousTempFiles(bool allow);
+}  // namespace detail
 
 }  // namespace comp

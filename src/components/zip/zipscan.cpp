@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace comp::zipfmt {
@@ -13,6 +14,9 @@ namespace comp::zipfmt {
 namespace {
 
 constexpr qint64 kChunk = 256 * 1024;
+// Bytes that candidates which are no entries may cost on top of twice the
+// archive's size (see scanLocalHeaders).
+constexpr quint64 kFailureAllowance = 4 * 1024 * 1024;
 
 struct Inflater {
     z_stream z{};
@@ -48,10 +52,13 @@ DecodeResult decodeData(ByteSource& src, const DecodeRequest& req, const DataSin
     }
     // A size limit guards against data that inflates without end.
     const quint64 limit = req.stopAtStreamEnd ? ~quint64(0) : req.expectedSize;
-    // Buffers no larger than the entry needs: most entries are small.
+    // Buffers no larger than the entry needs: most entries are small. When
+    // only the deflate stream knows its end, reads start small and grow, so
+    // that finding the end of a short entry does not read far past it.
     const qint64 inLen = qint64(std::clamp<quint64>(available, 1, kChunk));
+    qint64 chunk = req.stopAtStreamEnd ? std::min<qint64>(inLen, 4096) : inLen;
     const qint64 outLen = req.stopAtStreamEnd ? 64 * 1024 : qint64(std::clamp<quint64>(req.expectedSize, 4096, kChunk));
-    std::unique_ptr<char[]> in(new char[size_t(inLen)]);
+    std::unique_ptr<char[]> in(new char[size_t(chunk)]);
     std::unique_ptr<char[]> out(new char[size_t(outLen)]);
     uLong crc = crc32(0, nullptr, 0);
     Inflater inf;
@@ -62,7 +69,12 @@ DecodeResult decodeData(ByteSource& src, const DecodeRequest& req, const DataSin
     bool streamEnd = false;
     quint64 pos = 0;
     while (pos < available && !streamEnd) {
-        const qint64 n = qint64(std::min<quint64>(quint64(inLen), available - pos));
+        if (pos > 0 && chunk < inLen) {
+            chunk = std::min(inLen, chunk * 2);
+            in.reset(new char[size_t(chunk)]);
+        }
+        const qint64 n = qint64(std::min<quint64>(quint64(chunk), available - pos));
+        res.bytesRead += quint64(n);
         if (!src.readAt(req.dataOffset + pos, in.get(), n)) {
             res.status = DecodeStatus::ReadError;
             return res;
@@ -136,26 +148,82 @@ DecodeResult decodeData(ByteSource& src, const DecodeRequest& req, const DataSin
 
 namespace {
 
-// Position of the next local header signature at or after from, or -1.
-qint64 findSignature(ByteSource& src, quint64 from)
-{
-    static const QByteArray sig("PK\x03\x04", 4);
-    const quint64 size = src.size();
-    QByteArray buf;
-    while (from + 4 <= size) {
-        const qint64 n = qint64(std::min<quint64>(1024 * 1024, size - from));
-        buf.resize(n);
-        if (!src.readAt(from, buf.data(), n))
-            return -1;
-        const qsizetype at = buf.indexOf(sig);
-        if (at >= 0)
-            return qint64(from) + at;
-        if (quint64(n) < 4 || from + quint64(n) >= size)
-            return -1;
-        from += quint64(n) - 3;
+// Finds local header signatures going forward through an archive. The
+// bytes read last are kept, so that a run of small entries does not read
+// the same stretch again for each of them: every byte is read once, plus
+// three at each seam, however many signatures there are.
+class SignatureFinder {
+public:
+    explicit SignatureFinder(ByteSource& src) : src_(src) {}
+
+    // Position of the next signature at or after from, or -1. from must not
+    // go back between calls.
+    qint64 next(quint64 from)
+    {
+        static const QByteArray sig("PK\x03\x04", 4);
+        const quint64 size = src_.size();
+        while (from + 4 <= size) {
+            const quint64 end = base_ + quint64(buf_.size());
+            if (from < base_ || from + 4 > end) {
+                const qint64 n = qint64(std::min<quint64>(kWindow, size - from));
+                buf_.resize(n);
+                if (!src_.readAt(from, buf_.data(), n)) {
+                    buf_.clear();
+                    return -1;
+                }
+                base_ = from;
+                continue;
+            }
+            const qsizetype at = buf_.indexOf(sig, qsizetype(from - base_));
+            if (at >= 0)
+                return qint64(base_) + at;
+            if (end >= size)
+                return -1;
+            from = end - 3;  // a signature may straddle the seam
+        }
+        return -1;
     }
-    return -1;
-}
+
+private:
+    static constexpr quint64 kWindow = 1024 * 1024;
+    ByteSource& src_;
+    QByteArray buf_;
+    quint64 base_ = 0;
+};
+
+// Keeps the last stretch read, for a walk that goes forward in small steps:
+// the headers, short entries and descriptors of a run of small entries are
+// then read from the archive once, not once for each look at them.
+class ForwardCache : public ByteSource {
+public:
+    explicit ForwardCache(ByteSource& src) : src_(src) {}
+    quint64 size() const override { return src_.size(); }
+    bool readAt(quint64 offset, char* buffer, qint64 len) override
+    {
+        if (len < 0 || offset > size() || quint64(len) > size() - offset)
+            return false;
+        const quint64 end = base_ + quint64(buf_.size());
+        if (offset < base_ || offset + quint64(len) > end) {
+            if (quint64(len) >= kWindow)
+                return src_.readAt(offset, buffer, len);
+            const qint64 n = qint64(std::min<quint64>(kWindow, size() - offset));
+            buf_.resize(n);
+            if (!src_.readAt(offset, buf_.data(), n)) {
+                buf_.clear();
+                return false;
+            }
+            base_ = offset;
+        }
+        std::memcpy(buffer, buf_.constData() + (offset - base_), size_t(len));
+        return true;
+    }
+
+private:
+    static constexpr quint64 kWindow = 256 * 1024;
+    ByteSource& src_;
+    QByteArray buf_;
+    quint64 base_ = 0;
+};
 
 // Reads the data descriptor after an entry's data; its length or 0.
 int readDescriptor(ByteSource& src, quint64 at, bool zip64, quint32* crc, quint64* csize, quint64* usize)
@@ -185,13 +253,16 @@ bool hasZip64Extra(const QByteArray& extra)
 }
 
 // Checks the entry whose local header is at offset; on success fills e and
-// returns the offset just past it (data and descriptor), else 0.
-quint64 tryEntry(ByteSource& src, quint64 offset, Entry* e)
+// returns the offset just past it (data and descriptor), else 0. *cost is
+// set to the bytes read to find out.
+quint64 tryEntry(ByteSource& src, quint64 offset, Entry* e, quint64* cost)
 {
     LocalHeader lh;
-    if (!readLocalHeader(src, offset, &lh) || lh.rawName.isEmpty())
+    *cost = kLocalHeaderSize;
+    if (!readLocalHeader(src, offset, &lh))
         return 0;
-    if (lh.dataOffset > src.size())
+    *cost = lh.dataOffset - offset;
+    if (lh.rawName.isEmpty() || lh.dataOffset > src.size())
         return 0;
     const bool encrypted = lh.flags & kFlagEncrypted;
     quint64 csize = lh.compressedSize, usize = lh.uncompressedSize;
@@ -207,6 +278,7 @@ quint64 tryEntry(ByteSource& src, quint64 offset, Entry* e)
         rq.method = kDeflated;
         rq.stopAtStreamEnd = true;
         const DecodeResult r = decodeData(src, rq);
+        *cost += r.bytesRead;
         if (r.status != DecodeStatus::Ok)
             return 0;
         const int dlen = readDescriptor(src, lh.dataOffset + r.consumed, hasZip64Extra(lh.extra), &crc, &csize, &usize);
@@ -225,7 +297,9 @@ quint64 tryEntry(ByteSource& src, quint64 offset, Entry* e)
             rq.method = lh.method;
             rq.expectedSize = usize;
             rq.expectedCrc = crc;
-            if (decodeData(src, rq).status != DecodeStatus::Ok)
+            const DecodeResult r = decodeData(src, rq);
+            *cost += r.bytesRead;
+            if (r.status != DecodeStatus::Ok)
                 return 0;
         } else if (encrypted && csize < 12) {
             return 0;
@@ -259,15 +333,24 @@ quint64 tryEntry(ByteSource& src, quint64 offset, Entry* e)
 
 }  // namespace
 
-void scanLocalHeaders(ByteSource& src, Directory* dir)
+void scanLocalHeaders(ByteSource& archive, Directory* dir)
 {
+    ForwardCache src(archive);
     dir->entries.clear();
     dir->comment.clear();
     dir->recovered = true;
+    dir->overlap.clear();
     dir->centralOffset = 0;
     dir->unparsedHeaders.clear();
     dir->unparsedOverflow = false;
     quint64 pos = 0;
+    SignatureFinder finder(archive);
+    // Good entries never overlap, so checking them reads each byte once.
+    // Candidates that turn out not to be entries cost as much as they claim,
+    // and one may start at every byte: past this budget the walk stops, and
+    // says that it left headers unfollowed.
+    const quint64 budget = 2 * src.size() + kFailureAllowance;
+    quint64 spent = 0;
     // Our writer puts each entry right after the one before. Once entries
     // are ours, whatever is not a header exactly where the last entry ends
     // is the end of the entries: an old central directory, or the data of
@@ -288,13 +371,21 @@ void scanLocalHeaders(ByteSource& src, Directory* dir)
                 break;
             at = qint64(pos);
         } else {
-            at = findSignature(src, pos);
+            at = finder.next(pos);
             if (at < 0)
                 break;
         }
+        // Asked before the entry is read, while its header is still at hand.
+        const bool oursHere = strict || looksLikeOurHeader(src, quint64(at));
         Entry e;
-        const quint64 end = tryEntry(src, quint64(at), &e);
+        quint64 cost = 0;
+        const quint64 end = tryEntry(src, quint64(at), &e, &cost);
         if (end == 0) {
+            spent += cost;
+            if (spent > budget) {
+                dir->unparsedOverflow = true;
+                break;
+            }
             if (dir->unparsedHeaders.size() < 1000)
                 dir->unparsedHeaders.push_back(quint64(at));
             else
@@ -312,7 +403,7 @@ void scanLocalHeaders(ByteSource& src, Directory* dir)
             pos = lh.dataOffset + lh.compressedSize;
             continue;
         }
-        strict = strict || looksLikeOurHeader(src, quint64(at));
+        strict = oursHere;
         dir->entries.push_back(std::move(e));
         dir->centralOffset = end;
         pos = end;

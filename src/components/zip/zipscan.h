@@ -35,6 +35,7 @@ struct DecodeResult {
     quint32 crc = 0;
     quint64 produced = 0;
     quint64 consumed = 0;
+    quint64 bytesRead = 0;  // from the source, also when decoding failed
 };
 
 using DataSink = std::function<bool(const char* data, qint64 len)>;
@@ -46,7 +47,9 @@ DecodeResult decodeData(ByteSource& src, const DecodeRequest& req, const DataSin
 // Lists every complete entry found by walking the local headers from the
 // start. Entries whose data can be checked (not encrypted, stored or
 // deflated) are listed only when their CRC is right. centralOffset is set to
-// the end of the last good entry: where a writer may continue.
+// the end of the last good entry: where a writer may continue. One forward
+// pass: the bytes read grow linearly with the archive's size, whatever it
+// holds (a walk that would read more stops and sets unparsedOverflow).
 void scanLocalHeaders(ByteSource& src, Directory* dir);
 
 }  // namespace comp::zipfmt
