@@ -132,7 +132,7 @@ QString RefusedArchiveText(const QString& archivePath, const QString& reason)
 
 QString NotEnoughSpaceText(const QString& archive, quint64 neededBytes, quint64 freeBytes)
 {
-    return QStringLiteral("Not enough space to unzip ") + archive + QStringLiteral(": ")
+    return QStringLiteral("Not enough space to unzip ") + archive + QStringLiteral(" : ")
            + core::FormatGrouped(qint64(neededBytes)) + QStringLiteral(" bytes needed, ")
            + core::FormatGrouped(qint64(freeBytes)) + QStringLiteral(" free.");
 }

@@ -220,7 +220,7 @@ TEST_F(RestoreTest, NothingIsRestoredWhenTheFilesDoNotFit)
             EXPECT_TRUE(o.refusal.isEmpty());
             continue;
         }
-        EXPECT_EQ(o.refusal, "Not enough space to unzip C:\\zips\\Drive-C-x.zip: " + core::FormatGrouped(qint64(r.needed))
+        EXPECT_EQ(o.refusal, "Not enough space to unzip C:\\zips\\Drive-C-x.zip : " + core::FormatGrouped(qint64(r.needed))
                                  + " bytes needed, " + core::FormatGrouped(qint64(r.freeKilobytes * 1024)) + " free.");
         EXPECT_FALSE(o.complete());
         EXPECT_TRUE(a.BaseFolder.isEmpty());
