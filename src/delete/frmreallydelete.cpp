@@ -454,7 +454,9 @@ bool TfrmReallyDelete::runRemove(RemoveMode mode, const QStringList& files)
 {
     const bool trash = mode == RemoveMode::Trash;
     const QString question = QString::fromLatin1(trash ? kTrashQuestion : kReallyDeleteQuestion);
-    if (core::prompter().confirm(core::ConfirmKind::YesNo, question) != core::Answer::Yes) {
+    // Permanent deletion cannot be undone: a stray Enter answers No.
+    const core::Answer enterAnswers = trash ? core::Answer::Yes : core::Answer::No;
+    if (core::prompter().confirmWithDefault(core::ConfirmKind::YesNo, question, enterAnswers) != core::Answer::Yes) {
         core::InfoBox(QString::fromLatin1(kNotDeletedMessage));
         return false;
     }
