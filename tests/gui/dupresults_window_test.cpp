@@ -165,6 +165,8 @@ TEST_F(DupResultsTest, CleanHandsTheMarkedFilesOverAndCancelKeepsEverything)
         return int(QDialog::Rejected);
     });
     const QStringList marked = w.marks().list();
+    // Both copies of the one group are marked: asked first.
+    prompter.queue(core::Answer::Yes);
     click(w, "btDelete");
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].files, marked);
@@ -177,6 +179,59 @@ TEST_F(DupResultsTest, CleanHandsTheMarkedFilesOverAndCancelKeepsEverything)
     EXPECT_EQ(w.results().markedCount(), 2);
     EXPECT_EQ(w.marks().list(), marked);
     EXPECT_TRUE(button(w, "btDelete")->isEnabled());
+}
+
+// Groups of two and three files with one modification time: the two new
+// mark commands keep the first copy of each; "Clean?" asks before it hands
+// over every copy of a group, No being the default, and No keeps everything.
+TEST_F(DupResultsTest, MarkAllButOneAndTheAllCopiesQuestion)
+{
+    const QDateTime when(QDate(2020, 5, 17), QTime(10, 30, 0));
+    for (const char* rel : {"x/two.txt", "y/two.txt", "p/three.txt", "q/three.txt", "r/three.txt"}) {
+        QFile f(drives.writeFile('C', rel, "12345"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+    TfrmDup w;
+    dupSearch(w);
+    ASSERT_EQ(shades(w), "AAABB");
+    int panels = 0;
+    w.setCleanPanel([&](QWidget*, const TfrmDup::CleanRequest& r) { return ++panels, int(QDialog::Rejected); });
+    auto markedRows = [&w] {
+        QList<int> out;
+        for (int r = 1; r <= rows(w); ++r)
+            if (w.results().marked(r))
+                out << r;
+        return out;
+    };
+
+    for (const char* command : {"miMarkButOldest", "miMarkButNewest"}) {
+        SCOPED_TRACE(command);
+        item(w, command)->trigger();
+        EXPECT_EQ(markedRows(), QList<int>({2, 3, 5}));
+        EXPECT_EQ(w.statusText(), "3 files 15 bytes");
+        click(w, "btDelete");
+        EXPECT_TRUE(prompter.texts(Kind::Confirm).isEmpty()) << "a copy of each group is left";
+    }
+    EXPECT_EQ(panels, 2);
+
+    item(w, "miMarkAll")->trigger();
+    w.MarkThisFile(4);
+    const QStringList marked = w.marks().list();
+    click(w, "btDelete");
+    ASSERT_EQ(prompter.records().size(), 1);
+    EXPECT_EQ(prompter.records()[0].text,
+              "All copies of 1 groups of duplicates are marked. No copy of them will be left. Continue?");
+    EXPECT_EQ(prompter.records()[0].defaultButton, core::Answer::No);
+    EXPECT_EQ(panels, 2) << "No hands nothing over";
+    EXPECT_EQ(w.marks().list(), marked);
+    EXPECT_TRUE(w.isVisible());
+
+    w.MarkThisFile(4);
+    prompter.queue(core::Answer::Yes);
+    click(w, "btDelete");
+    EXPECT_EQ(prompter.texts(Kind::Confirm).last(),
+              "All copies of 2 groups of duplicates are marked. No copy of them will be left. Continue?");
+    EXPECT_EQ(panels, 3);
 }
 
 TEST_F(DupResultsTest, CleanClosesTheWindowAfterAnOperation)
@@ -289,6 +344,13 @@ TEST_F(DupResultsTest, TheMenuInItsOrder)
             sorts << a->text();
         EXPECT_EQ(sorts, QStringList({"&Size", "&Date", "&Access Date", "&Name", "&Type"}));
         EXPECT_TRUE(item(w, "miSortSize")->isChecked());
+        QStringList marks;
+        for (QAction* a : item(w, "miMark")->menu()->actions())
+            if (a->isVisible())
+                marks << a->text();
+        EXPECT_EQ(marks, dup ? QStringList({"Mark all", "Mark all but the oldest in each group",
+                                            "Mark all but the newest in each group", "Unmark all"})
+                             : QStringList({"Mark all", "Unmark all"}));
         EXPECT_EQ(item(w, "miMarkAll")->text(), "Mark all");
         EXPECT_EQ(item(w, "miUnmarkAll")->text(), "Unmark all");
         EXPECT_EQ(item(w, "miShrink")->text(), "Shrink top panel");
