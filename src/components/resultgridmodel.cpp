@@ -61,6 +61,7 @@ void ResultGridModel::sync()
         shownRows_ = rows;
         shownCols_ = cols;
         endResetModel();
+        emit synced();
         return;
     }
     if (rows > shownRows_) {
@@ -77,6 +78,7 @@ void ResultGridModel::sync()
         emit dataChanged(index(0, 0), index(shownRows_ - 1, shownCols_ - 1));
     if (shownCols_ > 0)
         emit headerDataChanged(Qt::Horizontal, 0, shownCols_ - 1);
+    emit synced();
 }
 
 int ResultGridModel::rowCount(const QModelIndex& parent) const

@@ -36,6 +36,11 @@ public:
     // Roles beyond the text, for delegates and tests.
     enum Role { PathRole = Qt::UserRole + 1, MarkRole, ShadeRole, TagRole };
 
+signals:
+    // The views were brought up to the grid's state (new rows, titles, a
+    // reset): whoever measures rows catches up here.
+    void synced();
+
 public slots:
     // Brings the views up to the grid's present state now.
     void sync();
