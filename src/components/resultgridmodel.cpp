@@ -81,6 +81,13 @@ void ResultGridModel::sync()
     emit synced();
 }
 
+void ResultGridModel::setRightAlignedTitles(const QSet<int>& columns)
+{
+    rightTitles_ = columns;
+    if (shownCols_ > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, shownCols_ - 1);
+}
+
 int ResultGridModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : shownRows_;
@@ -114,6 +121,9 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal)
+        return QVariant::fromValue(Qt::Alignment(rightTitles_.contains(section) ? Qt::AlignRight : Qt::AlignLeft) |
+                                   Qt::AlignVCenter);
     if (role != Qt::DisplayRole || !grid_)
         return {};
     if (orientation == Qt::Horizontal)

@@ -10,6 +10,7 @@
 #include "components/resultgrid.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 
 #include <memory>
 
@@ -33,6 +34,9 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Titles drawn to the right, over columns whose cells are.
+    void setRightAlignedTitles(const QSet<int>& columns);
+
     // Roles beyond the text, for delegates and tests.
     enum Role { PathRole = Qt::UserRole + 1, MarkRole, ShadeRole, TagRole };
 
@@ -55,6 +59,7 @@ private:
     int shownRows_ = 0;  // the data rows the views know about
     int shownCols_ = 0;
     bool pending_ = false;
+    QSet<int> rightTitles_;
 };
 
 }  // namespace comp

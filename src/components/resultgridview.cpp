@@ -147,6 +147,7 @@ void ResultGridView::setGrid(ResultGrid* grid)
     setModel(model_);
     delete oldSelection;
     delete old;
+    model_->setRightAlignedTitles(rightAligned_);
     watchModel();
     startOver();
 }
@@ -157,6 +158,7 @@ void ResultGridView::setRightAligned(int column, bool on)
         rightAligned_.insert(column);
     else
         rightAligned_.remove(column);
+    model_->setRightAlignedTitles(rightAligned_);
     viewport()->update();
 }
 

@@ -172,6 +172,13 @@ TEST_F(ResultGridViewTest, RightAlignedColumn)
         return {lo, hi};
     };
     view.setRightAligned(1, true);
+    // The title goes the way of its column.
+    auto titleAlignment = [this](int column) {
+        return view.gridModel()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(titleAlignment(1), Qt::AlignRight);
+    EXPECT_EQ(titleAlignment(0), Qt::AlignLeft);
     const auto [lo, hi] = inkSpan(2, 1);
     if (hi < 0)
         GTEST_SKIP() << "no fonts to draw with";

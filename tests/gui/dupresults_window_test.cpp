@@ -3,6 +3,7 @@
 // the hand-over to the deletion panel, the Safe Harbor bold, the menu.
 #include "dupresults_fixture.h"
 
+#include "core/helpers.h"
 #include "core/safeharbor.h"
 
 #include <QApplication>
@@ -232,6 +233,48 @@ TEST_F(DupResultsTest, MarkAllButOneAndTheAllCopiesQuestion)
     EXPECT_EQ(prompter.texts(Kind::Confirm).last(),
               "All copies of 2 groups of duplicates are marked. No copy of them will be left. Continue?");
     EXPECT_EQ(panels, 3);
+}
+
+// The window's grid with files of 12,000,000 bytes, one of them in a
+// folder of 300 characters: sizes, dates and times show whole, the folder
+// is elided with its whole path as the tooltip, and the grid still fits the
+// window's width.
+TEST_F(DupResultsTest, BigSizesShowWholeAndLongFoldersElide)
+{
+    QString folder;  // 297 characters after "C:\"
+    for (int k = 0; folder.size() < 297; ++k)
+        folder += QString("%1folder-%2-of-a-deep-tree").arg(k ? "\\" : "").arg(k);
+    folder.truncate(297);
+    ASSERT_FALSE(folder.endsWith('\\'));
+    for (const QString& rel : {folder + "\\big.bin", QString("b\\big.bin"), QString("c\\big.bin")}) {
+        QFile f(drives.writeFile('C', QString(rel).replace('\\', '/'), ""));
+        ASSERT_TRUE(f.resize(12000000));
+    }
+    drives.writeFile('C', "d/note.txt", "12345");
+    drives.writeFile('C', "e/note.txt", "12345");
+    TfrmDup w;
+    w.resize(780, 540);
+    dupSearch(w);
+    ASSERT_EQ(shades(w), "AAABB");
+    item(w, "miMarkButOldest")->trigger();
+    QApplication::processEvents();
+
+    comp::ResultGridView* view = gridOf(w);
+    const int longRow = rowOf(w, "C:\\" + folder + "\\big.bin");
+    ASSERT_GT(longRow, 0);
+    ASSERT_EQ(w.results().cell(longRow, finders::dcFolder).size(), 300);
+    for (int r = 1; r <= rows(w); ++r) {
+        for (int c : {finders::dcSize, finders::dcModified, finders::dcTime, finders::dcAccess})
+            EXPECT_EQ(view->shownText(r, c), w.results().cell(r, c)) << r << "," << c;
+        EXPECT_EQ(w.results().cell(r, finders::dcSize), core::FormatGrouped(r <= 3 ? 12000000 : 5));
+    }
+    EXPECT_TRUE(view->shownText(longRow, finders::dcFolder).contains(QChar(0x2026)));
+    EXPECT_EQ(view->cellToolTip(longRow, finders::dcFolder), "C:\\" + folder);
+    int total = 0;
+    for (int width : view->columnWidths())
+        total += width;
+    EXPECT_LE(total, view->viewport()->width());
+    snapshot(w, "dup-big-files");
 }
 
 TEST_F(DupResultsTest, CleanClosesTheWindowAfterAnOperation)
