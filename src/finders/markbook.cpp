@@ -5,7 +5,6 @@
 #include "reports/sortgrid.h"
 
 #include <QLocale>
-#include <QTime>
 
 #include <algorithm>
 
@@ -135,22 +134,66 @@ QString AllCopiesQuestion(int groups)
         .arg(core::FormatGrouped(groups));
 }
 
+ModifiedKeyReader::ModifiedKeyReader() : dateFormat_(core::ShortDateFormat())
+{
+    const QString format = core::LongTimeFormat();
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'') {
+            quoted = !quoted;
+            continue;
+        }
+        if (quoted)
+            continue;
+        const QChar field = c.toLower();
+        if ((field == u'h' || field == u'm' || field == u's') && !fieldOrder_.endsWith(field))
+            fieldOrder_ += field;
+        if (c == u'a' || c == u'A')
+            twelveHours_ = true;
+    }
+    am_ = QLocale().amText();
+    pm_ = QLocale().pmText();
+}
+
+int ModifiedKeyReader::seconds(QStringView time) const
+{
+    int h = 0, m = 0, s = 0, field = 0, value = -1;
+    auto take = [&] {
+        if (value >= 0 && field < fieldOrder_.size()) {
+            const QChar f = fieldOrder_[field++];
+            (f == u'h' ? h : f == u'm' ? m : s) = value;
+        }
+        value = -1;
+    };
+    for (QChar c : time) {
+        const int digit = c.digitValue();
+        if (digit >= 0 && value < 100000)
+            value = std::max(value, 0) * 10 + digit;
+        else
+            take();
+    }
+    take();
+    if (twelveHours_) {
+        if (!pm_.isEmpty() && time.contains(pm_, Qt::CaseInsensitive) && h < 12)
+            h += 12;
+        else if (!am_.isEmpty() && time.contains(am_, Qt::CaseInsensitive) && h == 12)
+            h = 0;
+    }
+    if (field == 0 || h > 23 || m > 59 || s > 59)
+        return 0;
+    return (h * 60 + m) * 60 + s;
+}
+
 qint64 ModifiedKeyReader::key(QStringView date, QStringView time)
 {
-    if (dateFormat_.isNull()) {
-        dateFormat_ = core::ShortDateFormat();
-        timeFormat_ = core::LongTimeFormat();
-    }
     const QString dateText = date.toString();
     auto day = days_.constFind(dateText);
     if (day == days_.constEnd())
         day = days_.insert(dateText, reports::DateSortKey(date, dateFormat_));
     const QString timeText = time.toString();
     auto second = seconds_.constFind(timeText);
-    if (second == seconds_.constEnd()) {
-        const QTime t = QLocale().toTime(timeText, timeFormat_);
-        second = seconds_.insert(timeText, t.isValid() ? t.msecsSinceStartOfDay() / 1000 : 0);
-    }
+    if (second == seconds_.constEnd())
+        second = seconds_.insert(timeText, seconds(time));
     // Day keys are Julian day numbers.
     return *day * 86400 + *second;
 }
