@@ -344,7 +344,7 @@ void ResultGridView::keepNeededWidth(int column, int newSize)
 {
     // Dragging a number, date or time column narrower than its widest cell
     // would cut the cell's leading digits: it stops at that width.
-    if (fitting_ || !fitsContents(column))
+    if (fitting_ || !fitsContents(column) || isColumnHidden(column))
         return;
     const int need = neededWidth(column);
     if (newSize < need) {
