@@ -58,8 +58,9 @@ protected:
     static void snapshot(QWidget& w, const QString& name)
     {
         const QString dir = qEnvironmentVariable("TROVIK_SNAPSHOT_DIR");
-        if (!dir.isEmpty())
+        if (!dir.isEmpty()) {
             EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name + ".png")));
+        }
     }
     static QString total(const char* name) { return core::SettingsStore::readString("Trovik", name, "<absent>"); }
     QStringList infos() const { return prompter.texts(core::ScriptedPrompter::Kind::Info); }
