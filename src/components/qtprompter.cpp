@@ -82,24 +82,50 @@ void QtPrompter::message(core::MessageKind kind, const QString& text, const QStr
 
 core::Answer QtPrompter::confirm(core::ConfirmKind kind, const QString& text, const QString& caption)
 {
-    QMessageBox box(QMessageBox::Question, boxCaption(caption), text, QMessageBox::NoButton, parentWidget());
+    return confirmWithDefault(kind, text, core::StandardDefault(kind), caption);
+}
+
+void QtPrompter::setConfirmButtons(QMessageBox& box, core::ConfirmKind kind, core::Answer defaultButton)
+{
     switch (kind) {
     case core::ConfirmKind::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
     case core::ConfirmKind::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     case core::ConfirmKind::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     }
+    if (!core::HasButton(kind, defaultButton))
+        defaultButton = core::StandardDefault(kind);
+    QMessageBox::StandardButton button = QMessageBox::Yes;
+    switch (defaultButton) {
+    case core::Answer::Yes:
+        button = QMessageBox::Yes;
+        break;
+    case core::Answer::No:
+        button = QMessageBox::No;
+        break;
+    case core::Answer::Cancel:
+        button = QMessageBox::Cancel;
+        break;
+    case core::Answer::Ok:
+        button = QMessageBox::Ok;
+        break;
+    }
+    box.setDefaultButton(button);
+}
+
+core::Answer QtPrompter::confirmWithDefault(core::ConfirmKind kind, const QString& text, core::Answer defaultButton,
+                                            const QString& caption)
+{
+    QMessageBox box(QMessageBox::Question, boxCaption(caption), text, QMessageBox::NoButton, parentWidget());
+    setConfirmButtons(box, kind, defaultButton);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return core::Answer::Yes;

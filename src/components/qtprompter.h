@@ -7,6 +7,7 @@
 
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 namespace comp {
@@ -15,6 +16,8 @@ class QtPrompter : public core::Prompter {
 public:
     void message(core::MessageKind kind, const QString& text, const QString& caption = QString()) override;
     core::Answer confirm(core::ConfirmKind kind, const QString& text, const QString& caption = QString()) override;
+    core::Answer confirmWithDefault(core::ConfirmKind kind, const QString& text, core::Answer defaultButton,
+                                    const QString& caption = QString()) override;
     std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) override;
     std::optional<QString> pickFolder(const QString& caption, const QString& initialFolder) override;
     std::optional<QString> saveFile(const core::SaveRequest& request) override;
@@ -27,6 +30,10 @@ public:
     // The folder and file name a save dialog starts with: a drive path is
     // mapped to POSIX; a bare name goes into the program's current folder.
     static QString initialSavePath(const QString& initialName);
+    // The buttons of a confirmation box: the kind's, with Enter on
+    // defaultButton (the kind's standard one when it has no such button) and
+    // Esc on No or Cancel.
+    static void setConfirmButtons(QMessageBox& box, core::ConfirmKind kind, core::Answer defaultButton);
 
 private:
     static QWidget* parentWidget();

@@ -61,6 +61,7 @@ void ResultGridModel::sync()
         shownRows_ = rows;
         shownCols_ = cols;
         endResetModel();
+        emit synced();
         return;
     }
     if (rows > shownRows_) {
@@ -75,6 +76,14 @@ void ResultGridModel::sync()
     // Which cells changed is not tracked; a view repaints only what it shows.
     if (shownRows_ > 0 && shownCols_ > 0)
         emit dataChanged(index(0, 0), index(shownRows_ - 1, shownCols_ - 1));
+    if (shownCols_ > 0)
+        emit headerDataChanged(Qt::Horizontal, 0, shownCols_ - 1);
+    emit synced();
+}
+
+void ResultGridModel::setRightAlignedTitles(const QSet<int>& columns)
+{
+    rightTitles_ = columns;
     if (shownCols_ > 0)
         emit headerDataChanged(Qt::Horizontal, 0, shownCols_ - 1);
 }
@@ -112,6 +121,9 @@ QVariant ResultGridModel::data(const QModelIndex& index, int role) const
 
 QVariant ResultGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal)
+        return QVariant::fromValue(Qt::Alignment(rightTitles_.contains(section) ? Qt::AlignRight : Qt::AlignLeft) |
+                                   Qt::AlignVCenter);
     if (role != Qt::DisplayRole || !grid_)
         return {};
     if (orientation == Qt::Horizontal)

@@ -10,6 +10,7 @@
 #include "components/resultgrid.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 
 #include <memory>
 
@@ -33,8 +34,16 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
+    // Titles drawn to the right, over columns whose cells are.
+    void setRightAlignedTitles(const QSet<int>& columns);
+
     // Roles beyond the text, for delegates and tests.
     enum Role { PathRole = Qt::UserRole + 1, MarkRole, ShadeRole, TagRole };
+
+signals:
+    // The views were brought up to the grid's state (new rows, titles, a
+    // reset): whoever measures rows catches up here.
+    void synced();
 
 public slots:
     // Brings the views up to the grid's present state now.
@@ -50,6 +59,7 @@ private:
     int shownRows_ = 0;  // the data rows the views know about
     int shownCols_ = 0;
     bool pending_ = false;
+    QSet<int> rightTitles_;
 };
 
 }  // namespace comp

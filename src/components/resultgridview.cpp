@@ -3,20 +3,23 @@
 #include "core/settings.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 #include <algorithm>
 
 namespace comp {
 
 // Paints a cell the way the windows expect: text 2 pixels in from the left
-// (or from the right in a right-aligned column) and 2 below the top, clipped
-// rather than elided; the mark picture in the mark column of a marked row,
-// with the text after it; shading, then the window's own look on top.
+// (or from the right in a right-aligned column) and 2 below the top; the
+// mark picture in the mark column of a marked row, with the text after it;
+// shading, then the window's own look on top. A text too long for its cell
+// is elided, never cut off at the edge.
 class ResultGridDelegate : public QStyledItemDelegate {
 public:
     explicit ResultGridDelegate(ResultGridView* view) : QStyledItemDelegate(view), view_(view) {}
@@ -47,11 +50,11 @@ public:
 
         painter->save();
         painter->setClipRect(option.rect);
-        QRect textRect = option.rect.adjusted(2, 2, -2, 0);
-        if (column == view_->markColumn_ && grid->marked(row)) {
+        const bool marked = view_->markShown(row, column);
+        const QRect textRect = ResultGridView::textRectIn(option.rect, marked);
+        if (marked) {
             static const QPixmap mark = ResultGridView::markPicture();
             painter->drawPixmap(option.rect.topLeft() + QPoint(2, 2), mark);
-            textRect.setLeft(option.rect.left() + 18);
         }
         QFont font = option.font;
         if (look.bold)
@@ -62,8 +65,23 @@ public:
             text = look.text;
         painter->setPen(text);
         const Qt::Alignment align = (view_->rightAligned(column) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
-        painter->drawText(textRect, int(align) | Qt::TextSingleLine, grid->cell(row, column));
+        const QString shown = ResultGridView::fitText(grid->cell(row, column), painter->fontMetrics(),
+                                                      textRect.width(), !view_->fitsContents(column));
+        painter->drawText(textRect, int(align) | Qt::TextSingleLine, shown);
         painter->restore();
+    }
+
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override
+    {
+        if (event->type() == QEvent::ToolTip && index.isValid()) {
+            const QString tip = view_->cellToolTip(index.row() + 1, index.column());
+            if (!tip.isEmpty()) {
+                QToolTip::showText(event->globalPos(), tip, view->viewport(), option.rect);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
     }
 
 private:
@@ -76,6 +94,12 @@ ResultGridView::ResultGridView(QWidget* parent) : QTableView(parent)
     model_ = new ResultGridModel(this);
     setModel(model_);
     setUp();
+    watchModel();
+}
+
+void ResultGridView::watchModel()
+{
+    connect(model_, &ResultGridModel::synced, this, &ResultGridView::catchUp);
 }
 
 void ResultGridView::setUp()
@@ -103,6 +127,8 @@ void ResultGridView::setUp()
     titles->setSectionsClickable(false);
     titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titles->viewport()->installEventFilter(this);
+    connect(titles, &QHeaderView::sectionResized, this,
+            [this](int column, int, int newSize) { keepNeededWidth(column, newSize); });
 
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& index) { emit rowDoubleClicked(index.row() + 1); });
@@ -121,6 +147,9 @@ void ResultGridView::setGrid(ResultGrid* grid)
     setModel(model_);
     delete oldSelection;
     delete old;
+    model_->setRightAlignedTitles(rightAligned_);
+    watchModel();
+    startOver();
 }
 
 void ResultGridView::setRightAligned(int column, bool on)
@@ -129,6 +158,7 @@ void ResultGridView::setRightAligned(int column, bool on)
         rightAligned_.insert(column);
     else
         rightAligned_.remove(column);
+    model_->setRightAlignedTitles(rightAligned_);
     viewport()->update();
 }
 
@@ -214,8 +244,190 @@ QList<int> ResultGridView::columnWidths() const
 void ResultGridView::setColumnWidths(const QList<int>& widths)
 {
     const int n = std::min(int(widths.size()), model_->columnCount());
-    for (int c = 0; c < n; ++c)
-        setColumnWidth(c, widths[c]);
+    fitting_ = true;
+    for (int c = 0; c < n; ++c) {
+        setWidths_[c] = widths[c];
+        setColumnWidth(c, std::max(widths[c], neededWidth(c)));
+    }
+    fitting_ = false;
+}
+
+void ResultGridView::setColumnKind(int column, ColumnKind kind)
+{
+    if (kind == ColumnKind::Text)
+        kinds_.erase(column);
+    else
+        kinds_[column] = kind;
+    startOver();
+}
+
+ResultGridView::ColumnKind ResultGridView::columnKind(int column) const
+{
+    const auto it = kinds_.find(column);
+    return it == kinds_.end() ? ColumnKind::Text : it->second;
+}
+
+void ResultGridView::fitColumns()
+{
+    startOver();
+}
+
+void ResultGridView::startOver()
+{
+    tallies_.clear();
+    measuredRows_ = 0;
+    catchUp();
+}
+
+void ResultGridView::catchUp()
+{
+    const ResultGrid* grid = model_->grid();
+    const int columns = model_->columnCount();
+    if (!grid || columns == 0) {
+        tallies_.clear();
+        measuredRows_ = 0;
+        return;
+    }
+    // A grid filled row by row says how many rows it holds (rows beyond
+    // that are empty room to grow into); another is measured whole.
+    const bool byUsed = grid->rowsUsed() > 0;
+    const int last = byUsed ? std::min(grid->rowsUsed(), grid->rowCount() - 1) : grid->rowCount() - 1;
+    bool fresh = false;
+    if (int(tallies_.size()) != columns || byUsed != measuredUsedRows_ || last < measuredRows_) {
+        tallies_.clear();
+        const QFontMetricsF metrics(font(), viewport());
+        for (int c = 0; c < columns; ++c)
+            tallies_.push_back(fitsContents(c) ? std::make_unique<TextWidthTally>(metrics) : nullptr);
+        measuredRows_ = 0;
+        measuredUsedRows_ = byUsed;
+        fresh = true;
+    }
+    std::vector<int> fit;
+    for (int c = 0; c < columns; ++c)
+        if (tallies_[size_t(c)])
+            fit.push_back(c);
+    if (!fit.empty())
+        for (int r = measuredRows_ + 1; r <= last; ++r)
+            for (int c : fit)
+                tallies_[size_t(c)]->add(grid->cellView(r, c));
+    measuredRows_ = std::max(last, 0);
+    applyFit(fresh);
+}
+
+void ResultGridView::applyFit(bool fresh)
+{
+    bool changed = false;
+    fitting_ = true;
+    for (int c = 0; c < int(tallies_.size()); ++c) {
+        if (!tallies_[size_t(c)])
+            continue;
+        const int need = neededWidth(c);
+        const int current = columnWidth(c);
+        int target = std::max(current, need);
+        // A new fill starts again from the width set; the last one's widest
+        // cells are gone.
+        if (fresh) {
+            const auto set = setWidths_.find(c);
+            target = std::max(set == setWidths_.end() ? current : set->second, need);
+        }
+        if (target != current) {
+            setColumnWidth(c, target);
+            changed = true;
+        }
+    }
+    fitting_ = false;
+    if (changed)
+        emit columnsFitted();
+}
+
+void ResultGridView::keepNeededWidth(int column, int newSize)
+{
+    // Dragging a number, date or time column narrower than its widest cell
+    // would cut the cell's leading digits: it stops at that width.
+    if (fitting_ || !fitsContents(column) || isColumnHidden(column))
+        return;
+    const int need = neededWidth(column);
+    if (newSize < need) {
+        fitting_ = true;
+        setColumnWidth(column, need);
+        fitting_ = false;
+    }
+}
+
+int ResultGridView::neededWidth(int column) const
+{
+    if (column < 0 || size_t(column) >= tallies_.size() || !tallies_[size_t(column)])
+        return 0;
+    // Room beside the text: its margins, the mark picture in the mark
+    // column, and the grid line.
+    const QRect wide(0, 0, 1000, 20);
+    const int beside = wide.width() - textRectIn(wide, column == markColumn_).width() + (showGrid() ? 1 : 0);
+    const int cells = tallies_[size_t(column)]->width() + beside;
+    return std::max(cells, horizontalHeader()->sectionSizeHint(column));
+}
+
+void ResultGridView::changeEvent(QEvent* event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        startOver();
+}
+
+QRect ResultGridView::textRectIn(const QRect& cell, bool marked)
+{
+    QRect r = cell.adjusted(2, 2, -2, 0);
+    if (marked)
+        r.setLeft(cell.left() + 18);
+    return r;
+}
+
+QString ResultGridView::fitText(const QString& text, const QFontMetrics& metrics, int width, bool middle)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    return metrics.elidedText(text, middle ? Qt::ElideMiddle : Qt::ElideLeft, std::max(width, 0));
+}
+
+bool ResultGridView::markShown(int row, int column) const
+{
+    const ResultGrid* grid = model_->grid();
+    return grid && column == markColumn_ && grid->marked(row);
+}
+
+QFont ResultGridView::cellFont(int row, int column) const
+{
+    QFont f = font();
+    if (lookHook_) {
+        CellLook look;
+        lookHook_(row, column, look);
+        if (look.bold)
+            f.setBold(true);
+    }
+    return f;
+}
+
+QRect ResultGridView::cellTextRect(int row, int column) const
+{
+    const QRect cell = visualRect(model_->index(row - 1, column));
+    return cell.isValid() ? textRectIn(cell, markShown(row, column)) : QRect();
+}
+
+QString ResultGridView::shownText(int row, int column) const
+{
+    const ResultGrid* grid = model_->grid();
+    if (!grid)
+        return QString();
+    const QFontMetrics metrics(cellFont(row, column), viewport());
+    return fitText(grid->cell(row, column), metrics, cellTextRect(row, column).width(), !fitsContents(column));
+}
+
+QString ResultGridView::cellToolTip(int row, int column) const
+{
+    const ResultGrid* grid = model_->grid();
+    if (!grid)
+        return QString();
+    const QString text = grid->cell(row, column);
+    return shownText(row, column) == text ? QString() : text;
 }
 
 void ResultGridView::loadColumnWidths(const QString& section, const QList<int>& bases96)

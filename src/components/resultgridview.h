@@ -5,11 +5,13 @@
 // million rows scroll as fast as fifty.
 //
 // What differs between windows is configured, not subclassed: right-aligned
-// columns, the column that carries the mark picture, the shading of group
-// rows, and a hook through which a window emboldens or colours single cells
-// (the Safe Harbor highlighting).
+// columns, what each column holds (numbers, dates and times are never shown
+// cut), the column that carries the mark picture, the shading of group rows,
+// and a hook through which a window emboldens or colours single cells (the
+// Safe Harbor highlighting).
 
 #include "components/resultgrid.h"
+#include "components/resultgridfit.h"
 #include "components/resultgridmodel.h"
 
 #include <QColor>
@@ -21,6 +23,8 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace comp {
 
@@ -36,6 +40,33 @@ public:
     ResultGridModel* gridModel() const { return model_; }
     // Shows the grid's present state now instead of at the next event turn.
     void sync() { model_->sync(); }
+
+    // What a column holds. A number, date or time is never shown cut: as
+    // rows come in, such a column widens to its widest cell and its title
+    // (each row measured once, in the grid's font), and it cannot be made
+    // narrower than that. A text column (names, folders, paths) keeps its
+    // width and shows a text too long for it with "…" in the middle, the
+    // whole text in the cell's tooltip.
+    enum class ColumnKind { Text, Number, Date, Time };
+    void setColumnKind(int column, ColumnKind kind);
+    ColumnKind columnKind(int column) const;
+    bool fitsContents(int column) const { return columnKind(column) != ColumnKind::Text; }
+    // The width a number, date or time column needs for the rows measured
+    // so far and its title; 0 for a text column.
+    int neededWidth(int column) const;
+    // Measures every row again, for a window that changed cells in place;
+    // rows added at the end are measured as they come.
+    void fitColumns();
+
+    // The rectangle a data cell's text is drawn in (viewport coordinates,
+    // row in grid numbering), and the text drawn there: the cell's text, or
+    // when it does not fit, the text elided ("…" in the middle of a text,
+    // at the start of anything else).
+    QRect cellTextRect(int row, int column) const;
+    QString shownText(int row, int column) const;
+    // The whole text of a cell that shows it elided; empty otherwise, and
+    // the view's own tooltip applies.
+    QString cellToolTip(int row, int column) const;
 
     // Drawing.
     void setRightAligned(int column, bool on);
@@ -70,6 +101,8 @@ public:
 
     // Column widths in pixels, and the column-width convention of the
     // settings store (bases at 96 dots per inch, scaled to this screen).
+    // For a number, date or time column the width set is the smallest it
+    // gets: it is wider when its cells need more.
     QList<int> columnWidths() const;
     void setColumnWidths(const QList<int>& widths);
     void loadColumnWidths(const QString& section, const QList<int>& bases96);
@@ -82,13 +115,30 @@ signals:
     void titleClicked(int column);
     // A data row was double-clicked (grid numbering).
     void rowDoubleClicked(int row);
+    // Number, date or time columns took new widths because new rows needed
+    // more, or a new fill started from the widths set; a window that gives
+    // one column the rest of its width sets its widths again.
+    void columnsFitted();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     friend class ResultGridDelegate;
     void setUp();
+    void watchModel();
+    // Measures the rows written since the last time; starts over when rows
+    // went away or the grid was replaced.
+    void catchUp();
+    void startOver();
+    void applyFit(bool fromSetWidths);
+    void keepNeededWidth(int column, int newSize);
+    QFont cellFont(int row, int column) const;
+    bool markShown(int row, int column) const;
+    // The text part of a cell rectangle (grid line excluded).
+    static QRect textRectIn(const QRect& cell, bool marked);
+    static QString fitText(const QString& text, const QFontMetrics& metrics, int width, bool middle);
 
     ResultGridModel* model_ = nullptr;
     QSet<int> rightAligned_;
@@ -98,6 +148,13 @@ private:
     CellLookHook lookHook_;
     QPoint pressPos_;
     bool pressed_ = false;
+
+    std::map<int, ColumnKind> kinds_;
+    std::map<int, int> setWidths_;  // the widths last set, per column
+    std::vector<std::unique_ptr<TextWidthTally>> tallies_;  // per column, null for text
+    int measuredRows_ = 0;          // grid rows 1 .. this are measured
+    bool measuredUsedRows_ = false; // measured up to rowsUsed (else rowCount - 1)
+    bool fitting_ = false;          // the view itself is setting widths
 };
 
 }  // namespace comp

@@ -16,6 +16,24 @@ Prompter& fallback()
 }
 }  // namespace
 
+Answer StandardDefault(ConfirmKind kind)
+{
+    return kind == ConfirmKind::OkCancel ? Answer::Ok : Answer::Yes;
+}
+
+bool HasButton(ConfirmKind kind, Answer answer)
+{
+    switch (kind) {
+    case ConfirmKind::YesNo:
+        return answer == Answer::Yes || answer == Answer::No;
+    case ConfirmKind::YesNoCancel:
+        return answer == Answer::Yes || answer == Answer::No || answer == Answer::Cancel;
+    case ConfirmKind::OkCancel:
+        return answer == Answer::Ok || answer == Answer::Cancel;
+    }
+    return false;
+}
+
 Prompter& prompter()
 {
     return current ? *current : fallback();

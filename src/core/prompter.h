@@ -12,6 +12,12 @@ enum class MessageKind { Error, Warning, Info };
 enum class ConfirmKind { YesNo, YesNoCancel, OkCancel };
 enum class Answer { Yes, No, Cancel, Ok };
 
+// The button a confirmation gives when the user just presses Enter: Yes, or
+// OK for OK/Cancel, unless the question asks for another.
+Answer StandardDefault(ConfirmKind kind);
+// True when the kind's box has a button for this answer.
+bool HasButton(ConfirmKind kind, Answer answer);
+
 struct SaveRequest {
     QString caption;
     QString filter;          // "HTM files|*.htm|All files|*.*"
@@ -31,6 +37,16 @@ public:
     // A modal box with one OK button. Errors and warnings beep first.
     virtual void message(MessageKind kind, const QString& text, const QString& caption = QString()) = 0;
     virtual Answer confirm(ConfirmKind kind, const QString& text, const QString& caption = QString()) = 0;
+    // The same question with the button that Enter presses chosen by the
+    // asker: No for a question whose Yes cannot be undone. An answer the
+    // kind has no button for counts as StandardDefault. A prompter that
+    // shows no buttons may answer as confirm does.
+    virtual Answer confirmWithDefault(ConfirmKind kind, const QString& text, Answer defaultButton,
+                                      const QString& caption = QString())
+    {
+        (void)defaultButton;
+        return confirm(kind, text, caption);
+    }
     // Empty when cancelled.
     virtual std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) = 0;
     virtual std::optional<QString> pickFolder(const QString& caption, const QString& initialFolder) = 0;

@@ -36,12 +36,20 @@ ScriptedPrompter::Reply ScriptedPrompter::next()
 void ScriptedPrompter::message(MessageKind kind, const QString& text, const QString& caption)
 {
     const Kind k = kind == MessageKind::Error ? Kind::Error : kind == MessageKind::Warning ? Kind::Warning : Kind::Info;
-    records_.append({k, text, caption});
+    records_.append({k, text, caption, std::nullopt});
 }
 
 Answer ScriptedPrompter::confirm(ConfirmKind kind, const QString& text, const QString& caption)
 {
-    records_.append({Kind::Confirm, text, caption});
+    return confirmWithDefault(kind, text, StandardDefault(kind), caption);
+}
+
+Answer ScriptedPrompter::confirmWithDefault(ConfirmKind kind, const QString& text, Answer defaultButton,
+                                            const QString& caption)
+{
+    if (!HasButton(kind, defaultButton))
+        defaultButton = StandardDefault(kind);
+    records_.append({Kind::Confirm, text, caption, defaultButton});
     const Reply r = next();
     if (const Answer* a = std::get_if<Answer>(&r))
         return *a;
@@ -50,7 +58,7 @@ Answer ScriptedPrompter::confirm(ConfirmKind kind, const QString& text, const QS
 
 std::optional<QString> ScriptedPrompter::input(const QString& caption, const QString& prompt, const QString& initial)
 {
-    records_.append({Kind::Input, prompt, caption});
+    records_.append({Kind::Input, prompt, caption, std::nullopt});
     const Reply r = next();
     if (const QString* s = std::get_if<QString>(&r))
         return *s;
@@ -59,7 +67,7 @@ std::optional<QString> ScriptedPrompter::input(const QString& caption, const QSt
 
 std::optional<QString> ScriptedPrompter::pickFolder(const QString& caption, const QString& initialFolder)
 {
-    records_.append({Kind::Folder, initialFolder, caption});
+    records_.append({Kind::Folder, initialFolder, caption, std::nullopt});
     const Reply r = next();
     if (const QString* s = std::get_if<QString>(&r))
         return *s;
@@ -68,7 +76,7 @@ std::optional<QString> ScriptedPrompter::pickFolder(const QString& caption, cons
 
 std::optional<QString> ScriptedPrompter::saveFile(const SaveRequest& request)
 {
-    records_.append({Kind::Save, request.initialName, request.caption});
+    records_.append({Kind::Save, request.initialName, request.caption, std::nullopt});
     const Reply r = next();
     if (const QString* s = std::get_if<QString>(&r))
         return *s;
@@ -77,7 +85,7 @@ std::optional<QString> ScriptedPrompter::saveFile(const SaveRequest& request)
 
 std::optional<PrintTarget> ScriptedPrompter::choosePrinter(const QString& caption)
 {
-    records_.append({Kind::Print, QString(), caption});
+    records_.append({Kind::Print, QString(), caption, std::nullopt});
     const Reply r = next();
     if (const PrintTarget* t = std::get_if<PrintTarget>(&r))
         return *t;

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <deque>
+#include <optional>
 #include <variant>
 
 namespace core {
@@ -19,6 +20,8 @@ public:
         Kind kind;
         QString text;     // message, question, prompt
         QString caption;
+        // Confirmations: the button Enter would have pressed.
+        std::optional<Answer> defaultButton;
     };
     // A queued reply: an Answer for confirmations, a text for input, folder
     // and save requests (std::monostate = cancel), a PrintTarget for printing.
@@ -33,6 +36,8 @@ public:
 
     void message(MessageKind kind, const QString& text, const QString& caption) override;
     Answer confirm(ConfirmKind kind, const QString& text, const QString& caption) override;
+    Answer confirmWithDefault(ConfirmKind kind, const QString& text, Answer defaultButton,
+                              const QString& caption) override;
     std::optional<QString> input(const QString& caption, const QString& prompt, const QString& initial) override;
     std::optional<QString> pickFolder(const QString& caption, const QString& initialFolder) override;
     std::optional<QString> saveFile(const SaveRequest& request) override;

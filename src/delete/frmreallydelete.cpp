@@ -18,6 +18,8 @@
 #include <QLocale>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QResizeEvent>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QTimer>
@@ -46,13 +48,58 @@ namespace {
 
 using comp::guarded;
 
-QLabel* note(const char* text, QWidget* parent, const char* name)
+QLabel* note(const char* text, const char* name)
 {
-    auto* l = new QLabel(QString::fromLatin1(text), parent);
+    auto* l = new QLabel(QString::fromLatin1(text));
     l->setObjectName(QString::fromLatin1(name));
     l->setWordWrap(true);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Wrapped to whatever width the page gives, however narrow.
+    l->setMinimumWidth(40);
     return l;
 }
+
+// The two notes of a page, one below the other, as tall as their lines need
+// at the page's width. Where the panel is too small for all their lines they
+// scroll, rather than being squeezed into the same few pixels.
+class NotesArea : public QScrollArea {
+public:
+    NotesArea(QWidget* parent, const char* name, QLabel* first, QLabel* second) : QScrollArea(parent)
+    {
+        setObjectName(QString::fromLatin1(name));
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setFocusPolicy(Qt::NoFocus);
+        auto* body = new QWidget;
+        auto* notes = new QVBoxLayout(body);
+        notes->setContentsMargins(0, 0, 0, 0);
+        notes->addWidget(first);
+        notes->addWidget(second);
+        notes->addStretch(1);
+        setWidget(body);
+        // The page's colour behind the text, as for any label.
+        viewport()->setAutoFillBackground(false);
+        body->setAutoFillBackground(false);
+    }
+
+    QSize sizeHint() const override
+    {
+        const int w = viewport()->width() > 0 ? viewport()->width() : QScrollArea::sizeHint().width();
+        return QSize(QScrollArea::sizeHint().width(), widget()->heightForWidth(w));
+    }
+    // Room for two lines at least, so that the notes are seen to be there.
+    QSize minimumSizeHint() const override { return QSize(80, 2 * fontMetrics().lineSpacing()); }
+
+protected:
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QScrollArea::resizeEvent(e);
+        // The height the notes need follows the width they are given.
+        if (e->oldSize().width() != e->size().width())
+            updateGeometry();
+    }
+};
 
 QStringList textsOf(const QListWidget* list)
 {
@@ -80,6 +127,14 @@ void setListTexts(QListWidget* list, const QStringList& texts)
     list->setUpdatesEnabled(true);
 }
 
+// A file list takes the page's height that its notes leave, never less than
+// three lines.
+void fillHeight(QListWidget* list)
+{
+    list->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
+    list->setMinimumHeight(3 * list->fontMetrics().lineSpacing() + 2 * list->frameWidth());
+}
+
 bool hasSelection(const QListWidget* list)
 {
     return !list->selectedItems().isEmpty();
@@ -99,8 +154,10 @@ TfrmReallyDelete::TfrmReallyDelete(QWidget* owner) : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmReallyDelete"));
     setWindowTitle(QStringLiteral("Clean up the following files"));
-    resize(560, 460);
     buildControls();
+    // The smallest size keeps every control whole; only the notes scroll.
+    setMinimumSize(430, 324);
+    resize(560, 460);
 
     tmWarning = new QTimer(this);
     tmWarning->setObjectName(QStringLiteral("tmWarning"));
@@ -142,18 +199,21 @@ void TfrmReallyDelete::buildControls()
     lb1 = new QListWidget(pageDelete);
     lb1->setObjectName(QStringLiteral("lb1"));
     lb1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fillHeight(lb1);
     btToAgainst = comp::namedButton("Move files OFF to safe harbor", "Move selected files off of the deletion list", pageDelete,
                          "btToAgainst");
     left->addWidget(lblLeft);
     left->addWidget(lb1, 1);
     left->addWidget(btToAgainst, 0, Qt::AlignLeft);
-    left->addWidget(note("These files are not in the registry or in the windows search path therefore it is safer "
-                         "to delete these files.  However, these files may still belong to working applications "
-                         "therefore they may be needed for proper operation of other applications.",
-                         pageDelete, "lblDeleteNote"));
-    left->addWidget(note("To move these files off of the list of files to be deleted drag the mouse cursor over "
-                         "the file list to select the desired files then click on the Move button.",
-                         pageDelete, "lblDeleteHowTo"));
+    left->addWidget(new NotesArea(
+        pageDelete, "pnlDeleteNotes",
+        note("These files are not in the registry or in the windows search path therefore it is safer to delete "
+             "these files.  However, these files may still belong to working applications therefore they may be "
+             "needed for proper operation of other applications.",
+             "lblDeleteNote"),
+        note("To move these files off of the list of files to be deleted drag the mouse cursor over the file list "
+             "to select the desired files then click on the Move button.",
+             "lblDeleteHowTo")));
     pages->addTab(pageDelete, QStringLiteral("Files to be deleted"));
 
     pageHarbor = new QWidget;
@@ -164,6 +224,7 @@ void TfrmReallyDelete::buildControls()
     lb2 = new QListWidget(pageHarbor);
     lb2->setObjectName(QStringLiteral("lb2"));
     lb2->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    fillHeight(lb2);
     btMoveLeft = comp::namedButton("Move files to the deletion panel", "Move files on to the list of files to be deleted",
                         pageHarbor, "btMoveLeft");
     btReason = comp::namedButton("Reason that file is on this list", "Why the file is on the list of non-deleted files",
@@ -175,13 +236,15 @@ void TfrmReallyDelete::buildControls()
     right->addWidget(lblRight);
     right->addWidget(lb2, 1);
     right->addLayout(harborButtons);
-    right->addWidget(note("It is not recommended that you delete these files without uninstalling their associated "
-                          "applications.  They are either located in the windows system directories or are in the "
-                          "system registry.  These files will not be deleted.",
-                          pageHarbor, "lblHarborNote"));
-    right->addWidget(note("To delete these files move them to the deletion panel.  You may select multiple files by "
-                          "dragging the mouse over the list of files above then clicking on the Move files button.",
-                          pageHarbor, "lblHarborHowTo"));
+    right->addWidget(new NotesArea(
+        pageHarbor, "pnlHarborNotes",
+        note("It is not recommended that you delete these files without uninstalling their associated "
+             "applications.  They are either located in the windows system directories or are in the system "
+             "registry.  These files will not be deleted.",
+             "lblHarborNote"),
+        note("To delete these files move them to the deletion panel.  You may select multiple files by dragging "
+             "the mouse over the list of files above then clicking on the Move files button.",
+             "lblHarborHowTo")));
     pages->addTab(pageHarbor, QStringLiteral("Safe Harbor - Do not delete these files"));
 
     auto* savings = new QHBoxLayout;
@@ -284,6 +347,9 @@ void TfrmReallyDelete::showEvent(QShowEvent* e)
     if (shownOnce_)
         return;
     shownOnce_ = true;
+    opener_ = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    if (opener_ == this)
+        opener_ = nullptr;
     comp::guardSlot([this] { FormShow(); });
 }
 
@@ -454,7 +520,9 @@ bool TfrmReallyDelete::runRemove(RemoveMode mode, const QStringList& files)
 {
     const bool trash = mode == RemoveMode::Trash;
     const QString question = QString::fromLatin1(trash ? kTrashQuestion : kReallyDeleteQuestion);
-    if (core::prompter().confirm(core::ConfirmKind::YesNo, question) != core::Answer::Yes) {
+    // Permanent deletion cannot be undone: a stray Enter answers No.
+    const core::Answer enterAnswers = trash ? core::Answer::Yes : core::Answer::No;
+    if (core::prompter().confirmWithDefault(core::ConfirmKind::YesNo, question, enterAnswers) != core::Answer::Yes) {
         core::InfoBox(QString::fromLatin1(kNotDeletedMessage));
         return false;
     }
@@ -598,6 +666,18 @@ void TfrmReallyDelete::reject()
 {
     // Esc and the title bar's close go the way of Cancel.
     comp::guardSlot([this] { btCloseClick(); });
+}
+
+void TfrmReallyDelete::done(int result)
+{
+    QDialog::done(result);
+    // Without this the keyboard may be left with no window at all once the
+    // panel is gone, and Alt+letter does nothing until a click.
+    if (opener_ && opener_->isVisible()) {
+        opener_->activateWindow();
+        if (QWidget* last = opener_->focusWidget())
+            last->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void TfrmReallyDelete::closeEvent(QCloseEvent* e)

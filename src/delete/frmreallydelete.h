@@ -16,6 +16,7 @@
 #include "delete/zipoperation.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 
@@ -124,6 +125,9 @@ public slots:
     void ShowWarning();
     // Esc and the title bar's close button: as Cancel.
     void reject() override;
+    // Closes the panel and gives the keyboard back to the window that
+    // opened it.
+    void done(int result) override;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -146,6 +150,9 @@ private:
     void record(const std::function<bool(DeletionLog&)>& update);
     static void moveSelected(QListWidget* from, QListWidget* to);
 
+    // The window that was active when the panel was first shown: its owner's,
+    // or whichever window opened it.
+    QPointer<QWidget> opener_;
     core::SafeHarbor* harbor_ = nullptr;
     DeletionLog* log_ = nullptr;
     bool sorting_ = false;

@@ -82,6 +82,14 @@ TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicate
     grid->setShadingEnabled(duplicateMode_);
     grid->setMarkColumn(duplicateMode_ ? int(dcFilename) : int(hcFileName));
     grid->setRightAligned(duplicateMode_ ? int(dcSize) : int(hcSize), true);
+    using Kind = comp::ResultGridView::ColumnKind;
+    grid->setColumnKind(duplicateMode_ ? int(dcSize) : int(hcSize), Kind::Number);
+    grid->setColumnKind(duplicateMode_ ? int(dcModified) : int(hcModified), Kind::Date);
+    grid->setColumnKind(duplicateMode_ ? int(dcAccess) : int(hcAccess), Kind::Date);
+    grid->setColumnKind(duplicateMode_ ? int(dcTime) : int(hcTime), Kind::Time);
+    // The last column takes what the others leave: when they widen, it
+    // narrows.
+    connect(grid, &comp::ResultGridView::columnsFitted, this, guarded([this] { setColumnWidths(); }));
     ClearGrid(criteria());
 
     FillDriveList(*pckDrive, *cbDrive, true);

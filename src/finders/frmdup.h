@@ -136,6 +136,9 @@ public:
     QAction* miSortType = nullptr;
     QAction* miMark = nullptr;
     QAction* miMarkAll = nullptr;
+    // Duplicate mode only: all but one copy of each group.
+    QAction* miMarkButOldest = nullptr;
+    QAction* miMarkButNewest = nullptr;
     QAction* miUnmarkAll = nullptr;
     QAction* miResize = nullptr;
     QAction* miShrink = nullptr;
@@ -196,6 +199,12 @@ private:
     void btDeleteClick();
     void btOptionsClick();
     void MarkAllClick();
+    void MarkButOldestClick();
+    void MarkButNewestClick();
+    void markAllButOne(KeepCopy keep);
+    // "Clean?" in duplicate mode: true when the hand-over leaves a copy of
+    // every group, or the user agrees that it need not.
+    bool allCopiesGuard();
     void UnmarkAllClick();
     void HighlightClick();
     void OpenClick();

@@ -252,6 +252,13 @@ void TfrmDup::buildMenu()
     miMark = PopupMenu1->addMenu(mark);
     miMark->setObjectName(QStringLiteral("miMark"));
     miMarkAll = addItem(mark, "miMarkAll", "Mark all", &TfrmDup::MarkAllClick);
+    miMarkButOldest = addItem(mark, "miMarkButOldest", "Mark all but the oldest in each group",
+                              &TfrmDup::MarkButOldestClick);
+    miMarkButNewest = addItem(mark, "miMarkButNewest", "Mark all but the newest in each group",
+                              &TfrmDup::MarkButNewestClick);
+    // File hogs come in no groups.
+    miMarkButOldest->setVisible(duplicateMode_);
+    miMarkButNewest->setVisible(duplicateMode_);
     miUnmarkAll = addItem(mark, "miUnmarkAll", "Unmark all", &TfrmDup::UnmarkAllClick);
 
     QMenu* resize = named(new QMenu(QStringLiteral("Resize"), PopupMenu1), "mnResize");
@@ -284,9 +291,18 @@ void TfrmDup::setColumnWidths()
     const int rest = duplicateMode_ ? kDupRest : kHogRest;
     const int dpi = logicalDpiX();
     QList<int> widths;
-    for (int base : bases)
+    int baseSum = 0;
+    for (int base : bases) {
         widths << base * dpi / 96;
-    widths << std::max(40, grid->width() - rest * dpi / 96);
+        baseSum += base;
+    }
+    // The widths above are the smallest: a size, date or time column whose
+    // cells need more is wider, and the last column gives that up.
+    grid->setColumnWidths(widths);
+    int taken = 0;
+    for (int c = 0; c < widths.size(); ++c)
+        taken += grid->columnWidth(c);
+    widths << std::max(40, grid->width() - taken - (rest - baseSum) * dpi / 96);
     grid->setColumnWidths(widths);
 }
 

@@ -152,6 +152,32 @@ void TfrmDup::MarkAllClick()
     btDelete->setEnabled(true);
 }
 
+void TfrmDup::markAllButOne(KeepCopy keep)
+{
+    if (searching_ || !duplicateMode_)
+        return;
+    {
+        WaitCursor wait;
+        ModifiedKeyReader reader;
+        const comp::ResultGrid& rows = results();
+        marks_.markAllButOne(results(), keep, [&](int row) {
+            return reader.key(rows.cellView(row, dcModified), rows.cellView(row, dcTime));
+        });
+    }
+    setStatus(marks_.statusText());
+    followMarkedCount();
+}
+
+void TfrmDup::MarkButOldestClick()
+{
+    markAllButOne(KeepCopy::Oldest);
+}
+
+void TfrmDup::MarkButNewestClick()
+{
+    markAllButOne(KeepCopy::Newest);
+}
+
 void TfrmDup::UnmarkAllClick()
 {
     if (searching_)
@@ -167,6 +193,8 @@ void TfrmDup::btDeleteClick()
     // listed file is gone): no panel, and the window stays as it is.
     if (searching_ || marks_.count() <= 0)
         return;
+    if (!allCopiesGuard())
+        return;
     CleanRequest request;
     request.files = marks_.list();
     request.potentialSavings = marks_.bytes();
@@ -178,6 +206,18 @@ void TfrmDup::btDeleteClick()
     // The files are gone or moved; the rows are not brought up to date
     // because the window closes.
     done(QDialog::Accepted);
+}
+
+bool TfrmDup::allCopiesGuard()
+{
+    if (!duplicateMode_)
+        return true;
+    const int whole = FullyMarkedGroups(results());
+    if (whole == 0)
+        return true;
+    // Nothing is lost by a stray Enter: No is the default.
+    return core::prompter().confirmWithDefault(core::ConfirmKind::YesNo, AllCopiesQuestion(whole), core::Answer::No)
+           == core::Answer::Yes;
 }
 
 void TfrmDup::btOptionsClick()

@@ -6,14 +6,63 @@
 // marked count and the marked bytes. Count and bytes follow only the files
 // that exist when they are marked or unmarked, looked up by the row's real
 // path.
+//
+// Duplicate groups are runs of data rows with one shade; the book can mark
+// all but one copy of each, and tell how many groups are marked whole.
 
 #include "components/resultgrid.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QtGlobal>
 
+#include <functional>
+#include <vector>
+
 namespace finders {
+
+// A group of duplicates: grid rows first to last, all of one shade. Rows
+// without a shade belong to no group.
+struct RowGroup {
+    int first = 0;
+    int last = 0;
+    bool operator==(const RowGroup&) const = default;
+};
+// The groups among the rows the search wrote, in grid order.
+std::vector<RowGroup> ShadeGroups(const comp::ResultGrid& grid);
+// How many groups have every row marked: handing those over would leave no
+// copy of them.
+int FullyMarkedGroups(const comp::ResultGrid& grid);
+// The question asked before such a hand-over.
+QString AllCopiesQuestion(int groups);
+
+// Modification times as the grid shows them (a date cell and a time cell),
+// as keys that order them: seconds on the Julian day count. A date that cannot
+// be read counts as that day, a time that cannot be read as midnight, as the
+// date sort has it. Texts already read are remembered, so a million rows
+// cost a few thousand parses.
+class ModifiedKeyReader {
+public:
+    ModifiedKeyReader();
+    qint64 key(QStringView date, QStringView time);
+
+private:
+    // A time text read by its digits, in the order the time format puts
+    // hours, minutes and seconds, and the locale's PM text: a general
+    // parser costs tens of microseconds a time, too much for a million.
+    int seconds(QStringView time) const;
+
+    QHash<QString, qint64> days_;
+    QHash<QString, int> seconds_;
+    QString dateFormat_;
+    QString fieldOrder_;  // "hms" for "h:mm:ss AP"
+    bool twelveHours_ = false;
+    QString am_, pm_;
+};
+
+enum class KeepCopy { Oldest, Newest };
 
 class MarkBook {
 public:
@@ -26,6 +75,10 @@ public:
     void clear();
     // Clears, then toggles every row from 1 to the last.
     void markAll(comp::ResultGrid& grid);
+    // Clears, then marks every row of every group but one: the oldest or the
+    // newest by modified(row), the first in grid order among equals. Rows
+    // outside groups stay unmarked.
+    void markAllButOne(comp::ResultGrid& grid, KeepCopy keep, const std::function<qint64(int row)>& modified);
 
     qint32 count() const { return count_; }
     double bytes() const { return bytes_; }

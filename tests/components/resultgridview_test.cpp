@@ -3,7 +3,9 @@
 // column widths, and a million rows on show.
 #include "components/resultgridview.h"
 
+#include "core/helpers.h"
 #include "core/settings.h"
+#include "support/localescope.h"
 #include "support/tempdrives.h"
 
 #include <QHeaderView>
@@ -170,6 +172,13 @@ TEST_F(ResultGridViewTest, RightAlignedColumn)
         return {lo, hi};
     };
     view.setRightAligned(1, true);
+    // The title goes the way of its column.
+    auto titleAlignment = [this](int column) {
+        return view.gridModel()->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(titleAlignment(1), Qt::AlignRight);
+    EXPECT_EQ(titleAlignment(0), Qt::AlignLeft);
     const auto [lo, hi] = inkSpan(2, 1);
     if (hi < 0)
         GTEST_SKIP() << "no fonts to draw with";
@@ -210,6 +219,127 @@ TEST_F(ResultGridViewTest, ColumnWidthsFollowTheSettings)
     other.sync();
     other.loadColumnWidths(QStringLiteral("frmTest"), {69, 66, 101});
     EXPECT_EQ(other.columnWidths(), (QList<int>{50, 60, 70}));
+}
+
+// Sizes, dates and times in every locale the program is tested in, and a
+// long folder: whatever the widths set, a number, date or time shows whole in
+// the rectangle the view draws it in; a long text shows its start and end
+// around "…" and its tooltip holds it whole.
+TEST(ResultGridViewWidthTest, NumbersDatesAndTimesAreNeverCut)
+{
+    using Kind = ResultGridView::ColumnKind;
+    const QLocale locales[] = {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::French),
+                               QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Hindi, QLocale::India)};
+    const qint64 sizes[] = {0, 7, 12000000, 999999999999};
+    const QDateTime times[] = {QDateTime(QDate(2024, 12, 31), QTime(23, 59, 58)),
+                               QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0)),
+                               QDateTime(QDate(2011, 11, 11), QTime(11, 11, 10))};
+    const QString longFolder = "C:\\" + QString("deep\\").repeated(59) + "zz";  // 300 characters
+    ASSERT_EQ(longFolder.size(), 300);
+
+    for (const QLocale& locale : locales) {
+        SCOPED_TRACE(locale.name().toStdString());
+        testing_support::LocaleScope scope(locale);
+        ResultGridView view;
+        ResultGrid& g = view.grid();
+        g.reset({"Filename", "Size", "Modified", "Time", "Folder"});
+        view.setColumnKind(1, Kind::Number);
+        view.setColumnKind(2, Kind::Date);
+        view.setColumnKind(3, Kind::Time);
+        view.setRightAligned(1, true);
+        view.setMarkColumn(0);
+        int row = 0;
+        for (qint64 size : sizes)
+            for (const QDateTime& t : times) {
+                const core::PackedDosDateTime dos = core::DateTimeToDos(t);
+                row = g.addRow({"a.txt", core::FormatGrouped(size), core::DosDateText(dos), core::DosTimeText(dos),
+                                row % 2 ? longFolder : QString("C:\\x")});
+            }
+        g.setMarked(1, true);
+        g.fitRowCount();
+        view.sync();
+        // The widths of the windows at 96 dots per inch, too narrow for the
+        // larger numbers of most fonts.
+        view.setColumnWidths({93, 58, 64, 70, 184});
+        view.resize(900, 400);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+        const QFontMetrics metrics(view.font(), view.viewport());
+        for (int r = 1; r <= g.rowsUsed(); ++r)
+            for (int c : {1, 2, 3}) {
+                const QString text = g.cell(r, c);
+                ASSERT_FALSE(text.isEmpty());
+                EXPECT_EQ(view.shownText(r, c).toStdString(), text.toStdString()) << r << "," << c;
+                EXPECT_LE(metrics.horizontalAdvance(text), view.cellTextRect(r, c).width())
+                    << text.toStdString() << " in column " << c;
+                EXPECT_TRUE(view.cellToolTip(r, c).isEmpty());
+            }
+        // The widths set stay the smallest; the title stays whole.
+        EXPECT_GE(view.columnWidth(1), 58);
+        EXPECT_GE(view.columnWidth(2), view.horizontalHeader()->sectionSizeHint(2));
+
+        // Text columns keep their width.
+        EXPECT_EQ(view.columnWidth(0), 93);
+        EXPECT_EQ(view.columnWidth(4), 184);
+        const int longRow = 2;
+        ASSERT_EQ(g.cell(longRow, 4), longFolder);
+        const QString shown = view.shownText(longRow, 4);
+        EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
+        EXPECT_TRUE(shown.startsWith("C:\\deep"));
+        EXPECT_TRUE(shown.endsWith("\\zz"));
+        EXPECT_LE(metrics.horizontalAdvance(shown), view.cellTextRect(longRow, 4).width());
+        EXPECT_EQ(view.cellToolTip(longRow, 4), longFolder);
+        EXPECT_EQ(view.shownText(1, 4), "C:\\x");
+        EXPECT_TRUE(view.cellToolTip(1, 4).isEmpty());
+        // The mark picture takes room from the text beside it.
+        EXPECT_EQ(view.cellTextRect(1, 0).left(), view.visualRect(view.gridModel()->index(0, 0)).left() + 18);
+    }
+}
+
+// Widths follow the fills: rows added later widen a column, a drag cannot
+// make it narrower than its widest cell, and a new fill starts again from
+// the width set.
+TEST(ResultGridViewWidthTest, WidthsFollowEachFill)
+{
+    ResultGridView view;
+    ResultGrid& g = view.grid();
+    g.reset({"Size", "Name"});
+    view.setColumnKind(0, ResultGridView::ColumnKind::Number);
+    view.setColumnWidths({40, 100});
+    view.resize(600, 300);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QSignalSpy fitted(&view, &ResultGridView::columnsFitted);
+    const QFontMetrics metrics(view.font(), view.viewport());
+    auto fits = [&](int row) { return metrics.horizontalAdvance(g.cell(row, 0)) <= view.cellTextRect(row, 0).width(); };
+
+    g.addRow({"1", "a"});
+    view.sync();
+    const int small = view.columnWidth(0);
+    EXPECT_EQ(small, std::max(40, view.neededWidth(0)));
+    // A grid grows by whole blocks of empty rows: a row written into one
+    // after the view caught up is still measured.
+    for (int k = 0; k < 10; ++k)
+        g.addRow({k == 9 ? "123,456,789,012,345" : "2", "b"});
+    view.sync();
+    EXPECT_TRUE(fits(11));
+    EXPECT_GT(view.columnWidth(0), small);
+    EXPECT_GE(fitted.count(), 1);
+
+    const int wide = view.columnWidth(0);
+    view.horizontalHeader()->resizeSection(0, 20);
+    EXPECT_EQ(view.columnWidth(0), wide);
+    view.setColumnWidths({30, 100});
+    EXPECT_EQ(view.columnWidth(0), wide);
+
+    // A new fill with small numbers only: back to the width set.
+    g.reset({"Size", "Name"});
+    g.addRow({"5", "c"});
+    view.sync();
+    EXPECT_TRUE(fits(1));
+    EXPECT_EQ(view.columnWidth(0), std::max(30, view.neededWidth(0)));
+    EXPECT_LT(view.columnWidth(0), wide);
 }
 
 TEST(ResultGridViewBigTest, AMillionRowsOnShow)

@@ -4,6 +4,7 @@
 #include "finders/markbook.h"
 #include "finders/printtitle.h"
 
+#include "core/helpers.h"
 #include "support/localescope.h"
 #include "support/tempdrives.h"
 
@@ -163,4 +164,82 @@ TEST(DupPrintTitleTest, TitlesOfTheCriteria)
         EXPECT_EQ(finders::DupPrintTitle(criteria), c.title);
     }
     EXPECT_EQ(finders::SizeRuleText(R::SmallerOrEqual, 5, 9, false), "smaller or equal to 5 bytes");
+}
+
+// Groups of two and three (shades A, B), every file present: all but one
+// copy of each group marked, the copy kept chosen by time, the first in grid
+// order among equal times; then how many groups are marked whole.
+TEST(MarkGroupsTest, AllButOneCopyOfEachGroup)
+{
+    testing_support::TempDrives drives{"C"};
+    comp::ResultGrid grid(1, 2);
+    grid.setTitles({"Filename"});
+    const char shades[] = "AABBB";
+    for (int k = 0; k < 5; ++k) {
+        const QString path = QString("C:\\g\\%1.txt").arg(k + 1);
+        drives.writeFile('C', QString("g/%1.txt").arg(k + 1), "12345");
+        grid.setShade(grid.addRow({path}, path), quint8(shades[k]));
+    }
+    ASSERT_EQ(finders::ShadeGroups(grid), (std::vector<finders::RowGroup>{{1, 2}, {3, 5}}));
+
+    using finders::KeepCopy;
+    struct Case {
+        std::vector<qint64> times;  // rows 1 to 5
+        KeepCopy keep;
+        std::vector<int> marked;
+    };
+    const Case cases[] = {
+        {{7, 7, 7, 7, 7}, KeepCopy::Oldest, {2, 4, 5}},
+        {{7, 7, 7, 7, 7}, KeepCopy::Newest, {2, 4, 5}},
+        {{9, 3, 8, 3, 3}, KeepCopy::Oldest, {1, 3, 5}},
+        {{9, 3, 8, 3, 3}, KeepCopy::Newest, {2, 4, 5}},
+        {{3, 9, 3, 8, 8}, KeepCopy::Newest, {1, 3, 5}},
+        {{3, 9, 5, 1, 8}, KeepCopy::Oldest, {2, 3, 5}},
+    };
+    for (const Case& c : cases) {
+        MarkBook book;
+        book.toggle(grid, 1);  // whatever was marked before goes
+        book.markAllButOne(grid, c.keep, [&](int row) { return c.times[size_t(row - 1)]; });
+        std::vector<int> marked;
+        for (int r = 1; r <= 5; ++r)
+            if (grid.marked(r))
+                marked.push_back(r);
+        EXPECT_EQ(marked, c.marked);
+        EXPECT_EQ(book.count(), 3);
+        EXPECT_EQ(book.list().size(), 3);
+        EXPECT_EQ(finders::FullyMarkedGroups(grid), 0);
+    }
+
+    MarkBook book;
+    book.markAll(grid);
+    EXPECT_EQ(finders::FullyMarkedGroups(grid), 2);
+    book.toggle(grid, 4);
+    EXPECT_EQ(finders::FullyMarkedGroups(grid), 1);
+    EXPECT_EQ(finders::AllCopiesQuestion(1),
+              "All copies of 1 groups of duplicates are marked. No copy of them will be left. Continue?");
+}
+
+// The keys of the shown modification times order them as the times, in
+// every locale the program is tested in; a missing time is the oldest.
+TEST(MarkGroupsTest, ModifiedKeysOrderTheShownTimes)
+{
+    const QDateTime times[] = {QDateTime(QDate(1999, 12, 31), QTime(23, 59, 58)),
+                               QDateTime(QDate(2000, 1, 1), QTime(0, 0, 0)),
+                               QDateTime(QDate(2000, 1, 1), QTime(13, 0, 0)),
+                               QDateTime(QDate(2024, 2, 29), QTime(9, 5, 2))};
+    for (const QLocale& locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::French),
+                                  QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::Hindi, QLocale::India)}) {
+        SCOPED_TRACE(locale.name().toStdString());
+        testing_support::LocaleScope scope(locale);
+        finders::ModifiedKeyReader reader;
+        qint64 previous = reader.key(u"", u"");
+        for (const QDateTime& t : times) {
+            const core::PackedDosDateTime dos = core::DateTimeToDos(t);
+            const QString date = core::DosDateText(dos), time = core::DosTimeText(dos);
+            const qint64 key = reader.key(date, time);
+            EXPECT_GT(key, previous) << date.toStdString() << " " << time.toStdString();
+            EXPECT_EQ(reader.key(date, time), key);
+            previous = key;
+        }
+    }
 }

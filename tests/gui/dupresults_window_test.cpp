@@ -3,6 +3,7 @@
 // the hand-over to the deletion panel, the Safe Harbor bold, the menu.
 #include "dupresults_fixture.h"
 
+#include "core/helpers.h"
 #include "core/safeharbor.h"
 
 #include <QApplication>
@@ -165,6 +166,8 @@ TEST_F(DupResultsTest, CleanHandsTheMarkedFilesOverAndCancelKeepsEverything)
         return int(QDialog::Rejected);
     });
     const QStringList marked = w.marks().list();
+    // Both copies of the one group are marked: asked first.
+    prompter.queue(core::Answer::Yes);
     click(w, "btDelete");
     ASSERT_EQ(seen.size(), 1);
     EXPECT_EQ(seen[0].files, marked);
@@ -177,6 +180,101 @@ TEST_F(DupResultsTest, CleanHandsTheMarkedFilesOverAndCancelKeepsEverything)
     EXPECT_EQ(w.results().markedCount(), 2);
     EXPECT_EQ(w.marks().list(), marked);
     EXPECT_TRUE(button(w, "btDelete")->isEnabled());
+}
+
+// Groups of two and three files with one modification time: the two new
+// mark commands keep the first copy of each; "Clean?" asks before it hands
+// over every copy of a group, No being the default, and No keeps everything.
+TEST_F(DupResultsTest, MarkAllButOneAndTheAllCopiesQuestion)
+{
+    const QDateTime when(QDate(2020, 5, 17), QTime(10, 30, 0));
+    for (const char* rel : {"x/two.txt", "y/two.txt", "p/three.txt", "q/three.txt", "r/three.txt"}) {
+        QFile f(drives.writeFile('C', rel, "12345"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(when, QFileDevice::FileModificationTime));
+    }
+    TfrmDup w;
+    dupSearch(w);
+    ASSERT_EQ(shades(w), "AAABB");
+    int panels = 0;
+    w.setCleanPanel([&](QWidget*, const TfrmDup::CleanRequest& r) { return ++panels, int(QDialog::Rejected); });
+    auto markedRows = [&w] {
+        QList<int> out;
+        for (int r = 1; r <= rows(w); ++r)
+            if (w.results().marked(r))
+                out << r;
+        return out;
+    };
+
+    for (const char* command : {"miMarkButOldest", "miMarkButNewest"}) {
+        SCOPED_TRACE(command);
+        item(w, command)->trigger();
+        EXPECT_EQ(markedRows(), QList<int>({2, 3, 5}));
+        EXPECT_EQ(w.statusText(), "3 files 15 bytes");
+        click(w, "btDelete");
+        EXPECT_TRUE(prompter.texts(Kind::Confirm).isEmpty()) << "a copy of each group is left";
+    }
+    EXPECT_EQ(panels, 2);
+
+    item(w, "miMarkAll")->trigger();
+    w.MarkThisFile(4);
+    const QStringList marked = w.marks().list();
+    click(w, "btDelete");
+    ASSERT_EQ(prompter.records().size(), 1);
+    EXPECT_EQ(prompter.records()[0].text,
+              "All copies of 1 groups of duplicates are marked. No copy of them will be left. Continue?");
+    EXPECT_EQ(prompter.records()[0].defaultButton, core::Answer::No);
+    EXPECT_EQ(panels, 2) << "No hands nothing over";
+    EXPECT_EQ(w.marks().list(), marked);
+    EXPECT_TRUE(w.isVisible());
+
+    w.MarkThisFile(4);
+    prompter.queue(core::Answer::Yes);
+    click(w, "btDelete");
+    EXPECT_EQ(prompter.texts(Kind::Confirm).last(),
+              "All copies of 2 groups of duplicates are marked. No copy of them will be left. Continue?");
+    EXPECT_EQ(panels, 3);
+}
+
+// The window's grid with files of 12,000,000 bytes, one of them in a
+// folder of 300 characters: sizes, dates and times show whole, the folder
+// is elided with its whole path as the tooltip, and the grid still fits the
+// window's width.
+TEST_F(DupResultsTest, BigSizesShowWholeAndLongFoldersElide)
+{
+    QString folder;  // 297 characters after "C:\"
+    for (int k = 0; folder.size() < 297; ++k)
+        folder += QString("%1folder-%2-of-a-deep-tree").arg(k ? "\\" : "").arg(k);
+    folder.truncate(297);
+    ASSERT_FALSE(folder.endsWith('\\'));
+    for (const QString& rel : {folder + "\\big.bin", QString("b\\big.bin"), QString("c\\big.bin")}) {
+        QFile f(drives.writeFile('C', QString(rel).replace('\\', '/'), ""));
+        ASSERT_TRUE(f.resize(12000000));
+    }
+    drives.writeFile('C', "d/note.txt", "12345");
+    drives.writeFile('C', "e/note.txt", "12345");
+    TfrmDup w;
+    w.resize(780, 540);
+    dupSearch(w);
+    ASSERT_EQ(shades(w), "AAABB");
+    item(w, "miMarkButOldest")->trigger();
+    QApplication::processEvents();
+
+    comp::ResultGridView* view = gridOf(w);
+    const int longRow = rowOf(w, "C:\\" + folder + "\\big.bin");
+    ASSERT_GT(longRow, 0);
+    ASSERT_EQ(w.results().cell(longRow, finders::dcFolder).size(), 300);
+    for (int r = 1; r <= rows(w); ++r) {
+        for (int c : {finders::dcSize, finders::dcModified, finders::dcTime, finders::dcAccess})
+            EXPECT_EQ(view->shownText(r, c), w.results().cell(r, c)) << r << "," << c;
+        EXPECT_EQ(w.results().cell(r, finders::dcSize), core::FormatGrouped(r <= 3 ? 12000000 : 5));
+    }
+    EXPECT_TRUE(view->shownText(longRow, finders::dcFolder).contains(QChar(0x2026)));
+    EXPECT_EQ(view->cellToolTip(longRow, finders::dcFolder), "C:\\" + folder);
+    int total = 0;
+    for (int width : view->columnWidths())
+        total += width;
+    EXPECT_LE(total, view->viewport()->width());
+    snapshot(w, "dup-big-files");
 }
 
 TEST_F(DupResultsTest, CleanClosesTheWindowAfterAnOperation)
@@ -289,6 +387,13 @@ TEST_F(DupResultsTest, TheMenuInItsOrder)
             sorts << a->text();
         EXPECT_EQ(sorts, QStringList({"&Size", "&Date", "&Access Date", "&Name", "&Type"}));
         EXPECT_TRUE(item(w, "miSortSize")->isChecked());
+        QStringList marks;
+        for (QAction* a : item(w, "miMark")->menu()->actions())
+            if (a->isVisible())
+                marks << a->text();
+        EXPECT_EQ(marks, dup ? QStringList({"Mark all", "Mark all but the oldest in each group",
+                                            "Mark all but the newest in each group", "Unmark all"})
+                             : QStringList({"Mark all", "Unmark all"}));
         EXPECT_EQ(item(w, "miMarkAll")->text(), "Mark all");
         EXPECT_EQ(item(w, "miUnmarkAll")->text(), "Unmark all");
         EXPECT_EQ(item(w, "miShrink")->text(), "Shrink top panel");

@@ -11,6 +11,7 @@
 #include "delete/frmreallydelete.h"
 #include "support/tempdrives.h"
 
+#include <QDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
@@ -51,6 +52,15 @@ protected:
     {
         for (int i = 0; i < list->count(); ++i)
             list->item(i)->setSelected(true);
+    }
+    // A picture of the panel when TROVIK_SNAPSHOT_DIR names a folder, for a
+    // look by eye.
+    static void snapshot(QWidget& w, const QString& name)
+    {
+        const QString dir = qEnvironmentVariable("TROVIK_SNAPSHOT_DIR");
+        if (!dir.isEmpty()) {
+            EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name + ".png")));
+        }
     }
     static QString total(const char* name) { return core::SettingsStore::readString("Trovik", name, "<absent>"); }
     QStringList infos() const { return prompter.texts(core::ScriptedPrompter::Kind::Info); }

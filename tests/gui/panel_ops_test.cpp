@@ -20,6 +20,8 @@ TEST_F(PanelTest, NoToReallyDeleteLeavesEverythingAsItWas)
     prompter.queue(core::Answer::No);
     w->btDelete->click();
     EXPECT_EQ(questions(), QStringList({"Really delete?"}));
+    // A stray Enter must not delete for good.
+    EXPECT_EQ(prompter.records()[0].defaultButton, core::Answer::No);
     EXPECT_EQ(infos(), QStringList({"Files not deleted"}));
     EXPECT_EQ(w->deletionList(), QStringList({"C:\\free\\a"}));
     EXPECT_EQ(w->harborList(), QStringList({"C:\\BIN\\b"}));
@@ -109,6 +111,7 @@ TEST_F(PanelTest, NoToTheTrashQuestionKeepsTheFiles)
     w->show();
     prompter.queue(core::Answer::No);
     w->btRecycle->click();
+    EXPECT_EQ(prompter.records()[0].defaultButton, core::Answer::Yes) << "the trash can give the files back";
     EXPECT_EQ(infos(), QStringList({"Files not deleted"}));
     EXPECT_TRUE(exists("C:\\free\\a"));
     EXPECT_TRUE(w->isVisible());

@@ -1,12 +1,18 @@
 // The deletion panel before any operation: its controls, the Safe Harbor
 // sorting at show, moving files between the lists, and the Reason texts.
 #include "components/standbyprogress.h"
+#include "gui/finders_testutil.h"
 #include "gui/panel_fixture.h"
 #include "support/localescope.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLayout>
 #include <QLocale>
 #include <QProgressBar>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -212,3 +218,92 @@ TEST_F(PanelTest, ExactCaseDecidesWhatMoves)
 }
 
 }  // namespace
+
+// At the smallest size and larger ones, on both pages, the two notes lie one
+// below the other, each as tall as its lines need, in an area inside the
+// window that no other control covers; where the panel is too small for all
+// their lines they scroll, and at its first size they show whole.
+TEST_F(PanelTest, TheNotesNeverOverlap)
+{
+    auto w = makePanel({file("free\\a"), file("BIN\\b")});
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_EQ(w->minimumSize(), QSize(430, 324));
+    const QSize needed = w->layout()->totalMinimumSize();
+    EXPECT_TRUE(needed.width() <= 430 && needed.height() <= 324) << needed.width() << "x" << needed.height();
+    const QSize first = w->size();
+    auto inWindow = [&w](const QWidget* c) { return QRect(c->mapTo(w.get(), QPoint(0, 0)), c->size()); };
+    for (const QSize size : {QSize(430, 324), QSize(431, 700), QSize(900, 330), first}) {
+        w->resize(size);
+        for (int page : {0, 1}) {
+            w->pages->setCurrentIndex(page);
+            // The notes' height follows their width one layout pass later.
+            for (int pass = 0; pass < 3; ++pass)
+                QApplication::processEvents();
+            SCOPED_TRACE(QString("%1x%2 page %3").arg(w->width()).arg(w->height()).arg(page).toStdString());
+            auto* area = w->findChild<QScrollArea*>(page ? "pnlHarborNotes" : "pnlDeleteNotes");
+            ASSERT_NE(area, nullptr);
+            const QList<QLabel*> notes = {w->findChild<QLabel*>(page ? "lblHarborNote" : "lblDeleteNote"),
+                                          w->findChild<QLabel*>(page ? "lblHarborHowTo" : "lblDeleteHowTo")};
+            for (QLabel* note : notes) {
+                ASSERT_NE(note, nullptr);
+                EXPECT_TRUE(area->isAncestorOf(note));
+                EXPECT_GE(note->height(), note->heightForWidth(note->width())) << note->objectName().toStdString();
+                EXPECT_LE(note->width(), area->viewport()->width());
+            }
+            EXPECT_FALSE(inWindow(notes[0]).intersects(inWindow(notes[1])));
+
+            const QRect shown = inWindow(area->viewport());
+            EXPECT_TRUE(w->rect().contains(shown));
+            EXPECT_GE(shown.height(), 2 * area->fontMetrics().lineSpacing());
+            for (QWidget* other : w->findChildren<QWidget*>()) {
+                if (!other->isVisible() || other == area || area->isAncestorOf(other) || other->isAncestorOf(area))
+                    continue;
+                EXPECT_FALSE(inWindow(other).intersects(shown))
+                    << other->metaObject()->className() << " " << other->objectName().toStdString();
+            }
+            if (size == first)
+                EXPECT_FALSE(area->verticalScrollBar()->isVisible()) << "the notes show whole";
+            if (size == QSize(430, 324))
+                snapshot(*w, QString("panel-smallest-page%1").arg(page));
+            if (size == first)
+                snapshot(*w, QString("panel-first-page%1").arg(page));
+        }
+    }
+    w->reject();
+}
+
+// Closed either way, the panel hands the keyboard back to the window that
+// opened it, on the control that had it.
+TEST_F(PanelTest, FocusGoesBackToTheOpener)
+{
+    for (bool operation : {false, true}) {
+        SCOPED_TRACE(operation ? "after an operation" : "after Cancel");
+        QDialog opener;
+        new QLineEdit(&opener);
+        auto* edit = new QLineEdit(&opener);  // not the first in the focus chain
+        opener.show();
+        opener.activateWindow();
+        edit->setFocus();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&opener));
+        const QString path = file(operation ? "free\\gone" : "free\\kept");
+        finders_test::whenModal<del::TfrmReallyDelete>([&](del::TfrmReallyDelete& panel) {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&panel));
+            if (operation) {
+                prompter.queue(core::Answer::Yes);
+                panel.btDelete->click();
+            } else {
+                panel.btClose->click();
+            }
+        });
+        {
+            del::TfrmReallyDelete panel(&opener);
+            panel.setSafeHarbor(harbor);
+            panel.setLog(log);
+            panel.setFiles({path});
+            panel.exec();
+        }
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&opener));
+        EXPECT_EQ(QApplication::focusWidget(), edit);
+    }
+}
