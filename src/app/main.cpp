@@ -6,6 +6,7 @@
 #include "app/frmsplash.h"
 #include "app/frmstandby.h"
 #include "app/programwindows.h"
+#include "browse/finddlg.h"
 #include "components/qtprompter.h"
 #include "core/helpers.h"
 #include "delete/deletionlog.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv)
         // The windows that live for the whole run, created hidden: the
         // statistics window, the viewer's find dialog and the duplicate pair
         // window join here, before the standby window.
+        browse::TFindDlg findDlg;
+        browse::FindDlg = &findDlg;
         app::TfrmStandBy standBy;
         main.show();
         result = QApplication::exec();
