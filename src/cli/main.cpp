@@ -7,6 +7,7 @@
 #include "cli/harborcommand.h"
 #include "cli/restorecommand.h"
 #include "cli/stderrprompter.h"
+#include "cli/viewcommand.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -25,6 +26,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kDeleteUsage, to);
     std::fputs(cli::kRestoreUsage, to);
     std::fputs(cli::kArchiveUsage, to);
+    std::fputs(cli::kViewUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -63,6 +65,10 @@ int main(int argc, char** argv)
         status = cli::RunRestore(args);
     else if (command == "archive")
         status = cli::RunArchive(args);
+    else if (command == "view")
+        status = cli::RunView(args);
+    else if (command == "strings")
+        status = cli::RunStrings(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;
