@@ -1,0 +1,217 @@
+// The file viewer on large files, against the tools a user has anyway:
+//
+// 1. A 4 GiB sparse file without a line feed: open, jump to the end (Ctrl+End)
+//    and fetch the last screen, in text and in hex; median of 20 runs, as a
+//    ratio to reading 1 MiB through the regular-file reader in the same run.
+//    Goal: at most 3.
+// 2. Hex paging through 256 MiB, then 10,000 random jumps, each fetching a
+//    screen: growth of the peak resident memory. Goal: at most 16 MiB.
+// 3. Counting the lines of a 1 GiB text file, against wc -l (median of 3,
+//    each run on a warm page cache). Goal: at most 1.5 times.
+//
+//   viewerbench [FOLDER]      (default: the system's temporary folder)
+//
+// The files are made in FOLDER and removed at the end.
+#include "components/viewerdoc.h"
+#include "platform/drives.h"
+#include "platform/filereader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kRows = 40;
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+qint64 peakResidentKiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return -1;
+}
+
+// Fetches a screen as the view paints it: the text of kRows lines from top.
+qint64 fetchScreen(comp::ViewerDocument& doc, qint64 top)
+{
+    qint64 chars = 0;
+    for (int r = 0; r < kRows && top < doc.size(); ++r) {
+        const comp::ViewerDocument::Line line = doc.lineFrom(top);
+        chars += doc.lineText(line, {}).size();
+        top = line.next;
+    }
+    return chars;
+}
+
+double readOneMiB(const QString& file)
+{
+    QElapsedTimer t;
+    t.start();
+    plat::RegularFileReader reader;
+    if (!reader.open(file))
+        return -1;
+    static std::vector<char> buffer(1 << 20);
+    reader.seek(reader.size() - qint64(buffer.size()));
+    qint64 got = 0;
+    while (got < qint64(buffer.size())) {
+        const qint64 n = reader.read(buffer.data() + got, qint64(buffer.size()) - got);
+        if (n <= 0)
+            break;
+        got += n;
+    }
+    return t.nsecsElapsed() / 1e6;
+}
+
+double openJumpFetch(const QString& file, bool hex)
+{
+    QElapsedTimer t;
+    t.start();
+    comp::ViewerDocument doc;
+    doc.setHexMode(hex);
+    if (!doc.open(file))
+        return -1;
+    const qint64 top = doc.lastScreenTop(kRows);
+    if (fetchScreen(doc, top) <= 0)
+        return -1;
+    return t.nsecsElapsed() / 1e6;
+}
+
+bool makeSparse(const QString& posix, qint64 size)
+{
+    QFile f(posix);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.resize(size);
+}
+
+bool makeText(const QString& posix, qint64 size)
+{
+    QFile f(posix);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QRandomGenerator random(7);
+    QByteArray block;
+    while (block.size() < (8 << 20)) {
+        const int length = random.bounded(0, 100);
+        for (int i = 0; i < length; ++i)
+            block += char('a' + random.bounded(26));
+        block += '\n';
+    }
+    for (qint64 written = 0; written < size; written += block.size()) {
+        if (f.write(block) != block.size())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString base = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath();
+    QTemporaryDir dir(base + "/viewerbench-XXXXXX");
+    if (!dir.isValid()) {
+        std::fprintf(stderr, "cannot make a folder in %s\n", qPrintable(base));
+        return 1;
+    }
+    qputenv("TROVIK_DRIVES", QFile::encodeName("C=" + dir.path()));
+    plat::reloadDrives();
+
+    // 1. Open, Ctrl+End and the last screen of a 4 GiB file.
+    if (!makeSparse(dir.path() + "/sparse.bin", 4LL << 30)) {
+        std::fprintf(stderr, "cannot make the sparse file\n");
+        return 1;
+    }
+    std::vector<double> read, text, hex;
+    for (int i = 0; i < 20; ++i) {
+        read.push_back(readOneMiB("C:\\sparse.bin"));
+        text.push_back(openJumpFetch("C:\\sparse.bin", false));
+        hex.push_back(openJumpFetch("C:\\sparse.bin", true));
+    }
+    const double r = median(read);
+    std::printf("4 GiB sparse file, open + Ctrl+End + last screen of %d lines (median of 20):\n", kRows);
+    std::printf("  read 1 MiB   %8.3f ms\n", r);
+    std::printf("  text         %8.3f ms  ratio %.2f (goal <= 3)\n", median(text), median(text) / r);
+    std::printf("  hex          %8.3f ms  ratio %.2f (goal <= 3)\n", median(hex), median(hex) / r);
+    QFile::remove(dir.path() + "/sparse.bin");
+
+    // 2. Memory while paging in hex and jumping about.
+    if (!makeText(dir.path() + "/paging.bin", 256LL << 20)) {
+        std::fprintf(stderr, "cannot make the paging file\n");
+        return 1;
+    }
+    {
+        comp::ViewerDocument doc;
+        doc.setHexMode(true);
+        doc.open("C:\\paging.bin");
+        fetchScreen(doc, 0);
+        const qint64 before = peakResidentKiB();
+        QElapsedTimer t;
+        t.start();
+        qint64 screens = 0;
+        for (qint64 top = 0; top < doc.size(); top += comp::ViewerDocument::kPageSize / 4, ++screens)
+            fetchScreen(doc, top);
+        QRandomGenerator random(99);
+        for (int i = 0; i < 10000; ++i, ++screens)
+            fetchScreen(doc, doc.lineAt(random.bounded(doc.size())).start);
+        const qint64 after = peakResidentKiB();
+        std::printf("hex paging through 256 MiB and 10,000 random jumps (%lld screens, %.2f s):\n",
+                    static_cast<long long>(screens), t.elapsed() / 1000.0);
+        std::printf("  peak resident memory grew %.2f MiB (goal <= 16)\n", (after - before) / 1024.0);
+    }
+    QFile::remove(dir.path() + "/paging.bin");
+
+    // 3. Counting lines against wc -l.
+    const QString textFile = dir.path() + "/lines.txt";
+    if (!makeText(textFile, 1LL << 30)) {
+        std::fprintf(stderr, "cannot make the text file\n");
+        return 1;
+    }
+    std::vector<double> ours, wc;
+    qint64 ourCount = 0;
+    QByteArray wcCount;
+    for (int i = 0; i < 4; ++i) {
+        QElapsedTimer t;
+        t.start();
+        QProcess p;
+        p.start("wc", {"-l", textFile});
+        p.waitForFinished(-1);
+        const double wcMs = t.nsecsElapsed() / 1e6;
+        wcCount = p.readAllStandardOutput().split(' ').first();
+        t.restart();
+        comp::ViewerDocument doc;
+        doc.open("C:\\lines.txt");
+        doc.countAll({});
+        const double ourMs = t.nsecsElapsed() / 1e6;
+        ourCount = doc.lineCount();
+        if (i == 0)
+            continue;  // the first run warms the page cache
+        wc.push_back(wcMs);
+        ours.push_back(ourMs);
+    }
+    std::printf("counting the lines of a 1 GiB text file (median of 3, warm cache):\n");
+    std::printf("  wc -l        %8.1f ms  %s lines\n", median(wc), wcCount.constData());
+    std::printf("  viewer       %8.1f ms  %lld lines  ratio %.2f (goal <= 1.5)\n", median(ours),
+                static_cast<long long>(ourCount), median(ours) / median(wc));
+    return wcCount.toLongLong() == ourCount ? 0 : 1;
+}
