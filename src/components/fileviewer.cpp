@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace comp {
 
@@ -393,9 +394,8 @@ void FileViewer::ensureCaretVisible()
     const QFontMetrics fm(font());
     const ViewerDocument::Line line = doc_.lineAt(caret_);
     const int column = columnOf(line, caret_);
-    const int x = doc_.hexMode()
-        ? fm.horizontalAdvance(QLatin1Char('0')) * HexPairColumn(column, HexOffsetDigits(doc_.size()))
-        : xOfColumn(doc_.lineText(line, options_), column);
+    const int x = xOfColumn(doc_.lineText(line, options_),
+                            doc_.hexMode() ? HexPairColumn(column, HexOffsetDigits(doc_.size())) : column);
     QScrollBar* h = horizontalScrollBar();
     const int width = viewport()->width() - 2 * kMargin;
     if (x < h->value())
@@ -420,20 +420,25 @@ void FileViewer::updateScrollBars()
 
     // Across: as wide as the widest line on screen.
     const QFontMetrics fm(font());
+    const int cw = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
+    // A glyph's advance need not be a whole number of pixels.
+    const double advance = fm.horizontalAdvance(QString(64, QLatin1Char('0'))) / 64.0;
     int widest = 0;
     qint64 s = top_;
     for (int i = 0; i <= rows && s < size; ++i) {
         const ViewerDocument::Line l = doc_.lineFrom(s);
-        widest = std::max(widest, fm.horizontalAdvance(doc_.lineText(l, options_)));
+        // Fixed pitch: characters times their width is near enough here,
+        // and cheap for lines of thousands of characters.
+        widest = std::max(widest, int(std::min<double>(std::ceil(doc_.lineText(l, options_).size() * advance), 1 << 24)));
         if (l.next <= s)
             break;
         s = l.next;
     }
     QScrollBar* h = horizontalScrollBar();
     const int width = viewport()->width() - 2 * kMargin;
-    h->setRange(0, std::max(0, widest - width + fm.horizontalAdvance(QLatin1Char('0'))));
+    h->setRange(0, std::max(0, widest - width + cw));
     h->setPageStep(std::max(1, width));
-    h->setSingleStep(std::max(1, fm.horizontalAdvance(QLatin1Char('0'))));
+    h->setSingleStep(cw);
 }
 
 void FileViewer::onScrollAction(int action)
@@ -649,11 +654,10 @@ qint64 FileViewer::offsetAt(const QPoint& p)
     const qint64 start = row >= 0 ? lineStartBelow(top_, row) : lineStartAbove(top_, -row);
     const ViewerDocument::Line line = doc_.lineFrom(start);
     const int x = p.x() - kMargin + horizontalScrollBar()->value();
-    if (doc_.hexMode()) {
-        const int cw = std::max(1, fm.horizontalAdvance(QLatin1Char('0')));
-        return offsetAtColumn(line, HexByteAtColumn(x / cw, HexOffsetDigits(doc_.size())));
-    }
-    return offsetAtColumn(line, columnAtX(doc_.lineText(line, options_), x));
+    const int column = columnAtX(doc_.lineText(line, options_), x);
+    if (doc_.hexMode())
+        return offsetAtColumn(line, HexByteAtColumn(column, HexOffsetDigits(doc_.size())));
+    return offsetAtColumn(line, column);
 }
 
 void FileViewer::mousePressEvent(QMouseEvent* e)
@@ -824,12 +828,18 @@ void FileViewer::paintEvent(QPaintEvent*)
     const qint64 b = selectionEnd();
     const qint64 caretStart = caretLineStart();
     const int rows = visibleRows() + 1;
+    // What lies right of the window need not be drawn; no character of a
+    // fixed-pitch font is narrower than half a digit.
+    const int drawChars = (horizontalScrollBar()->value() + viewport()->width()) / std::max(1, cw / 2) + 2;
 
     qint64 s = top_;
     for (int r = 0; r < rows && s < size; ++r) {
         const ViewerDocument::Line line = doc_.lineFrom(s);
+        const bool inSelection = selection && a < std::max(line.next, line.end + 1) && b > line.start;
+        // Columns are needed only where the caret or the selection is.
         std::vector<int> map;
-        const QString text = doc_.lineText(line, options_, hex ? nullptr : &map);
+        const bool columns = !hex && (inSelection || line.start == caretStart);
+        const QString text = doc_.lineText(line, options_, columns ? &map : nullptr);
         const int y = r * spacing;
         const auto columnIn = [&](qint64 offset) {
             if (offset >= line.end)
@@ -838,13 +848,19 @@ void FileViewer::paintEvent(QPaintEvent*)
         };
 
         QList<QRect> marked;
-        if (selection && a < std::max(line.next, line.end + 1) && b > line.start) {
+        if (inSelection) {
             if (hex) {
-                for (qint64 o = std::max(a, line.start); o < std::min(b, line.end); ++o) {
-                    const int i = int(o - line.start);
-                    marked << QRect(x0 + cw * HexPairColumn(i, digits), y, cw * (o + 1 < std::min(b, line.end) ? 3 : 2),
-                                    spacing)
-                           << QRect(x0 + cw * HexCharColumn(i, digits), y, cw, spacing);
+                // Glyph advances need not be whole pixels: positions come
+                // from the text itself.
+                const auto span = [&](int fromColumn, int toColumn) {
+                    const int left = x0 + xOfColumn(text, fromColumn);
+                    return QRect(left, y, x0 + xOfColumn(text, toColumn) - left, spacing);
+                };
+                const int i1 = int(std::max(a, line.start) - line.start);
+                const int i2 = int(std::min(b, line.end) - line.start);  // one past the last
+                if (i2 > i1) {
+                    marked << span(HexPairColumn(i1, digits), HexPairColumn(i2 - 1, digits) + 2)
+                           << span(HexCharColumn(i1, digits), HexCharColumn(i2 - 1, digits) + 1);
                 }
             } else {
                 const int c1 = a <= line.start ? 0 : columnIn(a);
@@ -858,8 +874,9 @@ void FileViewer::paintEvent(QPaintEvent*)
         }
         for (const QRect& m : std::as_const(marked))
             p.fillRect(m, pal.brush(QPalette::Highlight));
+        const QString drawn = text.size() > drawChars ? text.left(drawChars) : text;
         p.setPen(pal.color(QPalette::Text));
-        p.drawText(x0, y + ascent, text);
+        p.drawText(x0, y + ascent, drawn);
         if (!marked.isEmpty()) {
             p.save();
             QRegion clip;
@@ -867,13 +884,13 @@ void FileViewer::paintEvent(QPaintEvent*)
                 clip += m;
             p.setClipRegion(clip);
             p.setPen(pal.color(QPalette::HighlightedText));
-            p.drawText(x0, y + ascent, text);
+            p.drawText(x0, y + ascent, drawn);
             p.restore();
         }
         if (line.start == caretStart) {
             const int column = hex ? int(std::min<qint64>(caret_ - line.start, ViewerDocument::kHexLineBytes))
                                    : columnIn(caret_);
-            const int x = hex ? x0 + cw * HexPairColumn(column, digits) : x0 + xOfColumn(text, column);
+            const int x = x0 + xOfColumn(text, hex ? HexPairColumn(column, digits) : column);
             p.fillRect(QRect(x, y, hasFocus() ? 2 : 1, spacing), pal.brush(QPalette::Text));
         }
         if (line.next <= s)

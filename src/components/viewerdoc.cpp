@@ -36,6 +36,19 @@ qint64 piecesOf(qint64 bytes)
     return bytes == 0 ? 1 : (bytes + max - 1) / max;
 }
 
+// Page buffers outlive the documents that used them, so that opening one
+// file after another reuses memory instead of faulting in fresh pages.
+thread_local std::vector<QByteArray> spareBuffers;
+
+void keepSpare(QByteArray& buffer)
+{
+    if (buffer.capacity() >= ViewerDocument::kPageSize && spareBuffers.size() < ViewerDocument::kCachedPages) {
+        buffer.resize(0);
+        spareBuffers.push_back(std::move(buffer));
+    }
+    buffer = QByteArray();
+}
+
 #if defined(__SSE2__)
 // One bit for every line feed among 64 bytes.
 inline quint64 lineFeedMask(const char* p)
@@ -56,7 +69,18 @@ ViewerDocument::ViewerDocument()
     resetCount();
 }
 
-ViewerDocument::~ViewerDocument() = default;
+ViewerDocument::~ViewerDocument()
+{
+    for (Page& p : pages_)
+        keepSpare(p.data);
+}
+
+void ViewerDocument::forget(Page& p)
+{
+    p.index = -1;
+    p.used = 0;
+    p.data.resize(0);
+}
 
 bool ViewerDocument::open(const QString& drivePath)
 {
@@ -71,7 +95,7 @@ bool ViewerDocument::openPosix(const QByteArray& posixPath)
 bool ViewerDocument::finishOpen(bool opened)
 {
     for (Page& p : pages_)
-        p = Page();
+        forget(p);
     size_ = opened ? reader_.size() : 0;
     openedSize_ = size_;
     error_ = opened ? QString() : reader_.errorText();
@@ -115,12 +139,16 @@ const QByteArray* ViewerDocument::page(qint64 index)
     const qint64 at = index * kPageSize;
     const qint64 want = std::min(kPageSize, size_ - at);
     oldest->index = -1;
+    if (oldest->data.capacity() < want && !spareBuffers.empty()) {
+        oldest->data = std::move(spareBuffers.back());
+        spareBuffers.pop_back();
+    }
     oldest->data.resize(want);
     qint64 got = reader_.seek(at) ? reader_.read(oldest->data.data(), want) : -1;
     if (got < want)
         endsAt(at + std::max<qint64>(got, 0), got < 0 ? reader_.errorText() : QString());
     if (got <= 0) {
-        oldest->data.clear();
+        oldest->data.resize(0);
         return nullptr;
     }
     oldest->data.truncate(got);
@@ -141,7 +169,7 @@ void ViewerDocument::endsAt(qint64 newSize, const QString& why)
             continue;
         const qint64 at = p.index * kPageSize;
         if (at >= newSize)
-            p = Page();
+            forget(p);
         else if (at + p.data.size() > newSize)
             p.data.truncate(newSize - at);
     }
@@ -327,13 +355,25 @@ qint64 ViewerDocument::lastScreenTop(int rows)
 
 QString ViewerDocument::lineText(const Line& line, const ViewerTextOptions& options, std::vector<int>* byteOfChar)
 {
-    const QByteArray data = bytes(line.start, line.end);
+    // Straight from the page when the line lies in one, else a copy.
+    QByteArray copy;
+    const char* data = nullptr;
+    qint64 size = line.end - line.start;
+    const qint64 index = line.start / kPageSize;
+    const QByteArray* p = size > 0 && (line.end - 1) / kPageSize == index ? page(index) : nullptr;
+    if (p && line.end - index * kPageSize <= p->size()) {
+        data = p->constData() + (line.start - index * kPageSize);
+    } else {
+        copy = bytes(line.start, line.end);
+        data = copy.constData();
+        size = copy.size();
+    }
     if (hex_) {
         if (byteOfChar)
             byteOfChar->clear();
-        return HexViewerLine(line.start, data.constData(), int(data.size()), HexOffsetDigits(size_));
+        return HexViewerLine(line.start, data, int(size), HexOffsetDigits(size_));
     }
-    return DecodeViewerLine(data.constData(), data.size(), options, byteOfChar);
+    return DecodeViewerLine(data, size, options, byteOfChar);
 }
 
 // ---- Counting ----------------------------------------------------------------

@@ -35,7 +35,7 @@ public:
     // How far back a line start is looked for before the line is taken to
     // be part of one longer than that (its pieces then start at multiples of
     // 4,096 until counting reaches it).
-    static constexpr qint64 kBackScanBytes = 256 * 1024;
+    static constexpr qint64 kBackScanBytes = 64 * 1024;
 
     struct Line {
         qint64 start = 0;  // first byte
@@ -119,6 +119,7 @@ private:
     };
 
     bool finishOpen(bool opened);
+    static void forget(Page& p);
     const QByteArray* page(qint64 index);
     void endsAt(qint64 newSize, const QString& why);
     int byteAt(qint64 offset);

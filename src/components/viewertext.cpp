@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace comp {
 
 namespace {
@@ -109,18 +113,19 @@ QString DecodeViewerLine(const char* data, qsizetype size, const ViewerTextOptio
         byteOfChar->clear();
         byteOfChar->reserve(size_t(size));
     }
-    const auto note = [&](int byte, qsizetype count) {
+    const auto note = [&](qsizetype byte, qsizetype count) {
         if (byteOfChar)
-            byteOfChar->insert(byteOfChar->end(), size_t(count), byte);
+            byteOfChar->insert(byteOfChar->end(), size_t(count), int(byte));
     };
     const auto* d = reinterpret_cast<const unsigned char*>(data);
-    for (qsizetype i = 0; i < size;) {
+
+    // One character at i; returns where the next one starts.
+    const auto one = [&](qsizetype i) -> qsizetype {
         const unsigned char c = d[i];
-        if (c >= 0x20 && c < 0x7F) {  // the common case: printable ASCII
+        if (c >= 0x20 && c < 0x7F) {
             *p++ = c;
-            note(int(i), 1);
-            ++i;
-            continue;
+            note(i, 1);
+            return i + 1;
         }
         char32_t cp;
         const int len = nextChar(d, size, i, cp);
@@ -134,19 +139,59 @@ QString DecodeViewerLine(const char* data, qsizetype size, const ViewerTextOptio
             }
             std::fill(p, p + blanks, u' ');
             p += blanks;
-            note(int(i), blanks);
+            note(i, blanks);
         } else if (isControl(cp)) {
             *p++ = kViewerPlaceholder;
-            note(int(i), 1);
+            note(i, 1);
         } else if (cp > 0xFFFF) {
             *p++ = QChar::highSurrogate(cp);
             *p++ = QChar::lowSurrogate(cp);
-            note(int(i), 2);
+            note(i, 2);
         } else {
             *p++ = char16_t(cp);
-            note(int(i), 1);
+            note(i, 1);
         }
-        i += len;
+        return i + len;
+    };
+
+    for (qsizetype i = 0; i < size;) {
+#if defined(__SSE2__)
+        // Sixteen bytes at a time while they are all printable ASCII, or all
+        // controls (binary files are full of them).
+        if (i + 16 <= size) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            const __m128i from20 = _mm_cmpgt_epi8(v, _mm_set1_epi8(0x1F));  // 0x20..0x7F
+            const __m128i del = _mm_cmpeq_epi8(v, _mm_set1_epi8(0x7F));
+            if (_mm_movemask_epi8(_mm_andnot_si128(del, from20)) == 0xFFFF) {
+                const __m128i zero = _mm_setzero_si128();
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi8(v, zero));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(p + 8), _mm_unpackhi_epi8(v, zero));
+                p += 16;
+                if (byteOfChar)
+                    for (int k = 0; k < 16; ++k)
+                        byteOfChar->push_back(int(i + k));
+                i += 16;
+                continue;
+            }
+            const __m128i ascii = _mm_cmpgt_epi8(v, _mm_set1_epi8(-1));  // 0x00..0x7F
+            __m128i control = _mm_or_si128(_mm_andnot_si128(from20, ascii), del);
+            if (options.expandTabs)
+                control = _mm_andnot_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\t')), control);
+            if (_mm_movemask_epi8(control) == 0xFFFF) {
+                std::fill(p, p + 16, kViewerPlaceholder);
+                p += 16;
+                if (byteOfChar)
+                    for (int k = 0; k < 16; ++k)
+                        byteOfChar->push_back(int(i + k));
+                i += 16;
+                continue;
+            }
+            for (const qsizetype stop = i + 16; i < stop && i < size;)
+                i = one(i);
+            continue;
+        }
+#endif
+        i = one(i);
     }
     out.truncate(p - begin);
     return out;

@@ -72,12 +72,21 @@ TEST(ViewerText, DecodesBytesAsShown)
         {"ab\tc", true, 4, "ab  c"},
         {"\t", true, 1, " "},
         {"a\tb", false, 8, "a" + kDot + "b"},
+        // Sixteen bytes at a time, and where that stops.
+        {"0123456789abcdefXYZ", true, 8, "0123456789abcdefXYZ"},
+        {QByteArray(20, '\0'), true, 8, kDot.repeated(20)},
+        {"abcdefghijklmno\tp", true, 8, "abcdefghijklmno p"},
+        {QByteArray(16, '\x01') + "\xC3\xA9", true, 8, kDot.repeated(16) + U8("é")},
+        {QByteArray(8, '\0') + "\t" + QByteArray(7, '\0'), false, 8, kDot.repeated(16)},
+        {QByteArray(8, '\0') + "\t" + QByteArray(7, '\0'), true, 4, kDot.repeated(8) + "    " + kDot.repeated(7)},
     };
     for (const Row& r : rows) {
         std::vector<int> map;
         const QString shown = comp::DecodeViewerLine(r.bytes.constData(), r.bytes.size(), {r.expand, r.tab}, &map);
         EXPECT_EQ(shown, r.shown) << r.bytes.toHex().constData();
         EXPECT_EQ(qsizetype(map.size()), shown.size()) << r.bytes.toHex().constData();
+        EXPECT_TRUE(std::is_sorted(map.begin(), map.end()));
+        EXPECT_TRUE(map.empty() || map.back() < r.bytes.size());
     }
 }
 
