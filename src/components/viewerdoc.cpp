@@ -541,6 +541,8 @@ std::optional<qint64> ViewerDocument::lineStartOf(qint64 n)
     }
     if (counted_ && n >= total_)
         return std::nullopt;
+    if (n == 0)
+        return size_ > 0 ? std::optional<qint64>(0) : std::nullopt;
     if (n >= countLines_) {
         const qint64 start = countStart_ + (n - countLines_) * kMaxLineBytes;
         if (start < countPos_ && start < size_)

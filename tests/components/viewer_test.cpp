@@ -110,31 +110,35 @@ TEST(ViewerDocument, SplitsLinesAtLineFeedsAnd4096Bytes)
         {x4096 + x4096, {x4096, x4096}},
         {x4096.left(4095) + "\r\n", {x4096.left(4095)}},
         {x4096 + "\r\n", {x4096, ""}},
+        {x4096 + "xy\nz", {x4096, "xy", "z"}},
+        {QByteArray(100, 'a') + "\n" + x4096 + x4096 + "\n", {QByteArray(100, 'a'), x4096, x4096}},
     };
     for (const Row& r : rows) {
         drives.writeFile('C', "f.txt", r.contents);
         ViewerDocument doc;
         ASSERT_TRUE(doc.open("C:\\f.txt"));
         EXPECT_EQ(shownLines(doc), r.lines) << r.contents.left(20).constData();
-        ASSERT_TRUE(doc.countAll({}));
-        EXPECT_EQ(doc.lineCount(), r.lines.size()) << r.contents.left(20).constData();
-        // Every byte belongs to the line the walk gave it.
         const QList<qint64> starts = lineStarts(doc);
-        for (int i = 0; i < starts.size(); ++i) {
-            const qint64 next = i + 1 < starts.size() ? starts[i + 1] : doc.size();
-            for (qint64 o = starts[i]; o < next; o += std::max<qint64>(1, (next - starts[i]) / 7)) {
-                EXPECT_EQ(doc.lineAt(o).start, starts[i]) << o;
-                EXPECT_EQ(doc.lineNumberOf(o), i) << o;
+        // Every byte belongs to the line the walk gave it, looked up before
+        // counting (from the bytes around it) and after.
+        for (bool counted : {false, true}) {
+            if (counted) {
+                ASSERT_TRUE(doc.countAll({}));
+                EXPECT_EQ(doc.lineCount(), r.lines.size()) << r.contents.left(20).constData();
             }
-            EXPECT_EQ(doc.lineStartOf(i), starts[i]);
+            for (int i = 0; i < starts.size(); ++i) {
+                const qint64 next = i + 1 < starts.size() ? starts[i + 1] : doc.size();
+                for (qint64 o = starts[i]; o < next; ++o) {
+                    ASSERT_EQ(doc.lineAt(o).start, starts[i]) << o << (counted ? " counted" : "");
+                    ASSERT_EQ(doc.lineNumberOf(o), counted || i == 0 ? std::optional<qint64>(i) : std::nullopt) << o;
+                }
+                EXPECT_EQ(doc.lineStartOf(i), counted || i == 0 ? std::optional<qint64>(starts[i]) : std::nullopt);
+            }
         }
         EXPECT_EQ(doc.lineStartOf(starts.size()), std::nullopt);
     }
 }
 
-// Many pages of lines of every length, a line of more than the back-scan
-// reach that starts off the 4,096 grid, and line feeds on page edges: every
-// lookup agrees with a plain walk, before, during and after counting.
 TEST(ViewerDocument, LookupsAgreeWithAWalkBeforeAndAfterCounting)
 {
     TempDrives drives("C");
@@ -227,6 +231,7 @@ TEST(ViewerSearch, FindsAcrossPagesAndLineBreaks)
     put(4 * ViewerDocument::kPageSize - 2, "NEEDLE");      // across a search chunk
     put(300000, "\xE9t\xE9");                              // shown as "été"
     put(400000, "na\xC3\xAFve");                           // UTF-8 "naïve"
+    put(600 * 1024 - 4 * ViewerDocument::kPageSize - 2, "Behind");  // across a backward chunk
     data[8000] = '\n';
     put(8001 + 4094, "neeDLe");                            // across a 4,096 cut
     drives.writeFile('C', "s.txt", data);
@@ -248,7 +253,8 @@ TEST(ViewerSearch, FindsAcrossPagesAndLineBreaks)
         {"needle", false, false, 8001 + 4095, page - 3, 6},
         {"needle", false, false, page - 2, 4 * page - 2, 6},
         {"needle", false, true, 0, page - 3, 6},
-        {"NEEDLE", false, true, page, 4 * page - 2, 6},
+        {"NEEDLE", false, true, 0, 4 * page - 2, 6},
+        {"Behind", true, true, qint64(data.size()), 600 * 1024 - 4 * page - 2, 6},
         {"needle", true, false, qint64(data.size()), 4 * page - 2, 6},
         {"needle", true, false, 4 * page - 2, page - 3, 6},
         {"needle", true, false, 100, -1, 0},
