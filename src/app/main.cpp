@@ -6,6 +6,7 @@
 #include "app/frmsplash.h"
 #include "app/frmstandby.h"
 #include "app/programwindows.h"
+#include "browse/finddlg.h"
 #include "components/qtprompter.h"
 #include "core/helpers.h"
 #include "delete/deletionlog.h"
@@ -46,8 +47,10 @@ int main(int argc, char** argv)
         app::registerProgramWindows(main);
         QObject::connect(&main, &app::TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
         // The windows that live for the whole run, created hidden: the
-        // statistics window and the viewer's find dialog join here, before
-        // the duplicate pair window and the standby window.
+        // statistics window, the viewer's find dialog and the duplicate pair
+        // window join here, before the standby window.
+        browse::TFindDlg findDlg;
+        browse::FindDlg = &findDlg;
         finders::TfrmDupCompare dupCompare;
         finders::setProgramPairWindow(&dupCompare);
         app::TfrmStandBy standBy;

@@ -1,6 +1,8 @@
 #include "app/programwindows.h"
 
 #include "app/frmmain.h"
+#include "browse/frmview.h"
+#include "browse/viewhook.h"
 #include "delete/frmunzipit.h"
 #include "finders/frmdup.h"
 #include "harbor/frmnodelete.h"
@@ -75,6 +77,9 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);
+    // The result windows reach the viewer through a hook, so that the
+    // finder libraries need not link the viewer's windows.
+    browse::setViewFileHook([](QWidget* owner, const QString& drivePath) { browse::ViewFile(owner, drivePath); });
 }
 
 }  // namespace app

@@ -9,6 +9,7 @@
 #include "cli/harborcommand.h"
 #include "cli/restorecommand.h"
 #include "cli/stderrprompter.h"
+#include "cli/viewcommand.h"
 
 #include <QCoreApplication>
 #include <cstdio>
@@ -29,6 +30,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kArchiveUsage, to);
     std::fputs(cli::kDetailsUsage, to);
     std::fputs(cli::kCheckVersionUsage, to);
+    std::fputs(cli::kViewUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -73,6 +75,10 @@ int main(int argc, char** argv)
         status = cli::RunCompare(args);
     else if (command == "checkversion")
         status = cli::RunCheckVersion(args);
+    else if (command == "view")
+        status = cli::RunView(args);
+    else if (command == "strings")
+        status = cli::RunStrings(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

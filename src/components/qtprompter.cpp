@@ -8,8 +8,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -259,6 +261,104 @@ std::optional<core::PrintTarget> QtPrompter::choosePrinter(const QString& captio
         target.printerName = printer.printerName();
     }
     return target;
+}
+
+// ---- The viewer's dialogs ----------------------------------------------------
+
+std::optional<QString> QtPrompter::openFile(const core::OpenRequest& request)
+{
+    QFileDialog dialog(parentWidget(), boxCaption(request.caption));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = toQtFilters(request.filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    const QString start = posixText(request.initialFolder);
+    if (!start.isEmpty())
+        dialog.setDirectory(start);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const auto drivePath = driveText(chosen);
+    if (!drivePath) {
+        message(core::MessageKind::Error, QStringLiteral("The file \"%1\" is not on any drive.").arg(chosen));
+        return std::nullopt;
+    }
+    return drivePath;
+}
+
+std::optional<QFont> QtPrompter::chooseFont(const QString& caption, const QFont& initial, bool fixedPitchOnly)
+{
+    QFontDialog::FontDialogOptions options;
+    if (fixedPitchOnly)
+        options |= QFontDialog::MonospacedFonts;
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parentWidget(), boxCaption(caption), options);
+    if (!ok)
+        return std::nullopt;
+    return font;
+}
+
+bool QtPrompter::pageSetup(const QString& caption, core::PageSetup& setup)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        printer.setOutputFormat(QPrinter::PdfFormat);  // no printer: pages for the PDF file
+    else if (!setup.printerName.isEmpty())
+        printer.setPrinterName(setup.printerName);
+    if (setup.layout.isValid())
+        printer.setPageLayout(setup.layout);
+    QPageSetupDialog dialog(&printer, parentWidget());
+    dialog.setWindowTitle(boxCaption(caption));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        setup.printerName = printer.printerName();
+    setup.layout = printer.pageLayout();
+    return true;
+}
+
+std::optional<core::PrintChoice> QtPrompter::choosePrintRange(const QString& caption, bool offerSelection)
+{
+    core::PrintChoice choice;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        // No printer: the text goes into a PDF file; the selection choice
+        // is asked first.
+        if (offerSelection) {
+            const core::Answer a = confirm(core::ConfirmKind::YesNoCancel,
+                                           QStringLiteral("Print only the selected lines?"), caption);
+            if (a == core::Answer::Cancel)
+                return std::nullopt;
+            choice.selectionOnly = a == core::Answer::Yes;
+        }
+        const auto target = choosePrinter(caption);
+        if (!target)
+            return std::nullopt;
+        choice.target = *target;
+        return choice;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, parentWidget());
+    dialog.setWindowTitle(boxCaption(caption));
+    QAbstractPrintDialog::PrintDialogOptions options = dialog.options();
+    options &= ~(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage);
+    options.setFlag(QAbstractPrintDialog::PrintSelection, offerSelection);
+    dialog.setOptions(options);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    choice.selectionOnly = offerSelection && dialog.printRange() == QAbstractPrintDialog::Selection;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty()) {
+        const auto drivePath = driveText(printer.outputFileName());
+        if (!drivePath) {
+            message(core::MessageKind::Error,
+                    QStringLiteral("The file \"%1\" is not on any drive.").arg(printer.outputFileName()));
+            return std::nullopt;
+        }
+        choice.target.pdfFile = *drivePath;
+    } else {
+        choice.target.printerName = printer.printerName();
+    }
+    return choice;
 }
 
 }  // namespace comp

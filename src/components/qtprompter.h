@@ -22,6 +22,10 @@ public:
     std::optional<QString> pickFolder(const QString& caption, const QString& initialFolder) override;
     std::optional<QString> saveFile(const core::SaveRequest& request) override;
     std::optional<core::PrintTarget> choosePrinter(const QString& caption) override;
+    std::optional<QString> openFile(const core::OpenRequest& request) override;
+    std::optional<QFont> chooseFont(const QString& caption, const QFont& initial, bool fixedPitchOnly) override;
+    bool pageSetup(const QString& caption, core::PageSetup& setup) override;
+    std::optional<core::PrintChoice> choosePrintRange(const QString& caption, bool offerSelection) override;
 
     // "HTM files|*.htm|All files|*.*" -> "HTM files (*.htm);;All files (*)".
     // Patterns separated by ';' become a blank-separated list; "*.*" is "*"

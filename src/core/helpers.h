@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -83,6 +84,10 @@ void ListRegisteredExtensions(QStringList& list, bool withAll);
 
 // The strings view: writes the readable text runs of inFile to outFile.
 void ExtractTextRuns(const QString& inFile, const QString& outFile, int minLen, int maxLen);
+// The same into a device already open for writing (a temporary file, the
+// standard output). False when the input could not be opened (the error box
+// has said so); a write error raises plat::IoError naming outName.
+bool ExtractTextRuns(const QString& inFile, QIODevice& out, const QString& outName, int minLen, int maxLen);
 
 // Settings and registry.
 QString SettingsRootKey();

@@ -167,11 +167,12 @@ void ListRegisteredExtensions(QStringList& list, bool withAll)
 
 void ExtractTextRuns(const QString& inFile, const QString& outFile, int minLen, int maxLen)
 {
-    plat::RegularFileReader in;
-    if (!in.open(inFile)) {
+    plat::RegularFileReader probe;
+    if (!probe.open(inFile)) {
         ErrorBox(QStringLiteral("Could not open file ") + inFile);
         return;
     }
+    probe.close();
 
     const auto outPosix = plat::toPosix(outFile);
     if (!outPosix)
@@ -179,10 +180,21 @@ void ExtractTextRuns(const QString& inFile, const QString& outFile, int minLen, 
     QFile out(QFile::decodeName(*outPosix));
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         throw plat::IoError("Cannot create file " + outFile.toStdString() + ": " + out.errorString().toStdString());
+    ExtractTextRuns(inFile, out, outFile, minLen, maxLen);
+    out.close();
+}
+
+bool ExtractTextRuns(const QString& inFile, QIODevice& out, const QString& outName, int minLen, int maxLen)
+{
+    plat::RegularFileReader in;
+    if (!in.open(inFile)) {
+        ErrorBox(QStringLiteral("Could not open file ") + inFile);
+        return false;
+    }
 
     auto writeLine = [&](const QByteArray& line) {
         if (out.write(line) != line.size() || out.write("\n", 1) != 1)
-            throw plat::IoError("Cannot write file " + outFile.toStdString() + ": "
+            throw plat::IoError("Cannot write file " + outName.toStdString() + ": "
                                 + out.errorString().toStdString());
     };
 
@@ -191,11 +203,8 @@ void ExtractTextRuns(const QString& inFile, const QString& outFile, int minLen, 
     char block[2048];
     for (;;) {
         const qint64 got = in.read(block, sizeof block);
-        if (got < 0) {
-            in.close();
-            out.close();
+        if (got < 0)
             throw plat::IoError("Cannot read file " + inFile.toStdString());
-        }
         if (got == 0)
             break;
         for (qint64 i = 0; i < got; ++i) {
@@ -214,10 +223,9 @@ void ExtractTextRuns(const QString& inFile, const QString& outFile, int minLen, 
         }
     }
     // A run still open at the end of the file is not written.
-    in.close();
-    if (!out.flush())
-        throw plat::IoError("Cannot write file " + outFile.toStdString());
-    out.close();
+    if (auto* file = qobject_cast<QFileDevice*>(&out); file && !file->flush())
+        throw plat::IoError("Cannot write file " + outName.toStdString());
+    return true;
 }
 
 }  // namespace core

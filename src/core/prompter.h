@@ -3,6 +3,8 @@
 // print dialog of the program goes through the Prompter in use: a Qt one in
 // the program, a scripted one in tests.
 
+#include <QFont>
+#include <QPageLayout>
 #include <QString>
 #include <optional>
 
@@ -31,6 +33,26 @@ struct PrintTarget {
     QString pdfFile;
 };
 
+// An open dialog for one existing file.
+struct OpenRequest {
+    QString caption;
+    QString filter;  // "All Files (*.*)|*.*"
+    QString initialFolder;  // drive path, may be empty
+};
+
+// The printer setup: the printer chosen (empty = the default one) and the
+// page layout; kept by the window that asked for it.
+struct PageSetup {
+    QString printerName;
+    QPageLayout layout;
+};
+
+// The print dialog's answer when it may offer to print only the selection.
+struct PrintChoice {
+    PrintTarget target;
+    bool selectionOnly = false;
+};
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -52,6 +74,24 @@ public:
     virtual std::optional<QString> pickFolder(const QString& caption, const QString& initialFolder) = 0;
     virtual std::optional<QString> saveFile(const SaveRequest& request) = 0;
     virtual std::optional<PrintTarget> choosePrinter(const QString& caption) = 0;
+
+    // The viewer's dialogs. A prompter that cannot show them answers
+    // "cancelled".
+    // An existing file (drive path), or nothing.
+    virtual std::optional<QString> openFile(const OpenRequest& request) { return std::nullopt; }
+    // A font; fixedPitchOnly offers fixed-pitch fonts only.
+    virtual std::optional<QFont> chooseFont(const QString& caption, const QFont& initial, bool fixedPitchOnly)
+    {
+        return std::nullopt;
+    }
+    // Printer setup; true when the user accepted (setup then holds the choice).
+    virtual bool pageSetup(const QString& caption, PageSetup& setup) { return false; }
+    // The print dialog offering all or, when offerSelection, the selection;
+    // never a range of pages.
+    virtual std::optional<PrintChoice> choosePrintRange(const QString& caption, bool offerSelection)
+    {
+        return std::nullopt;
+    }
 };
 
 // The prompter in use. Never null once the program or a test has set one;

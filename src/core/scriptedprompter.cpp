@@ -92,4 +92,63 @@ std::optional<PrintTarget> ScriptedPrompter::choosePrinter(const QString& captio
     return std::nullopt;
 }
 
+// ---- The viewer's dialogs ----------------------------------------------------
+
+// GCC 12 warns, wrongly, about the QStrings of copied optionals here too.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+QStringList ScriptedPrompter::viewerTexts(ViewerKind kind) const
+{
+    QStringList out;
+    for (const ViewerRecord& r : viewerRecords_)
+        if (r.kind == kind)
+            out << r.text;
+    return out;
+}
+
+std::optional<QString> ScriptedPrompter::openFile(const OpenRequest& request)
+{
+    viewerRecords_.append({ViewerKind::Open, request.filter});
+    const Reply r = next();
+    if (const QString* s = std::get_if<QString>(&r))
+        return *s;
+    return std::nullopt;
+}
+
+std::optional<QFont> ScriptedPrompter::chooseFont(const QString& caption, const QFont&, bool)
+{
+    viewerRecords_.append({ViewerKind::Font, caption});
+    if (fonts_.empty())
+        return std::nullopt;
+    std::optional<QFont> f = fonts_.front();
+    fonts_.pop_front();
+    return f;
+}
+
+bool ScriptedPrompter::pageSetup(const QString& caption, PageSetup& setup)
+{
+    viewerRecords_.append({ViewerKind::PageSetup, caption});
+    if (pageSetups_.empty())
+        return false;
+    const std::optional<PageSetup> s = pageSetups_.front();
+    pageSetups_.pop_front();
+    if (!s)
+        return false;
+    setup = *s;
+    return true;
+}
+
+std::optional<PrintChoice> ScriptedPrompter::choosePrintRange(const QString&, bool offerSelection)
+{
+    viewerRecords_.append({ViewerKind::PrintRange, offerSelection ? QStringLiteral("selection") : QStringLiteral("all")});
+    if (printChoices_.empty())
+        return std::nullopt;
+    std::optional<PrintChoice> c = printChoices_.front();
+    printChoices_.pop_front();
+    return c;
+}
+
+#pragma GCC diagnostic pop
+
 }  // namespace core

@@ -43,10 +43,33 @@ public:
     std::optional<QString> saveFile(const SaveRequest& request) override;
     std::optional<PrintTarget> choosePrinter(const QString& caption) override;
 
+    // The viewer's dialogs. openFile answers from the queue (a QString);
+    // the others from queues of their own, cancelled when empty. Each is
+    // recorded in a list of its own: Open with the filter, Font and
+    // PageSetup with the caption, PrintRange with "selection" when the
+    // selection was offered, else "all".
+    std::optional<QString> openFile(const OpenRequest& request) override;
+    std::optional<QFont> chooseFont(const QString& caption, const QFont& initial, bool fixedPitchOnly) override;
+    bool pageSetup(const QString& caption, PageSetup& setup) override;
+    std::optional<PrintChoice> choosePrintRange(const QString& caption, bool offerSelection) override;
+    void queueFont(std::optional<QFont> font) { fonts_.push_back(std::move(font)); }
+    void queuePageSetup(std::optional<PageSetup> setup) { pageSetups_.push_back(std::move(setup)); }
+    void queuePrintChoice(std::optional<PrintChoice> choice) { printChoices_.push_back(std::move(choice)); }
+    enum class ViewerKind { Open, Font, PageSetup, PrintRange };
+    QStringList viewerTexts(ViewerKind kind) const;
+
 private:
     Reply next();
     QList<Record> records_;
     std::deque<Reply> replies_;
+    std::deque<std::optional<QFont>> fonts_;
+    std::deque<std::optional<PageSetup>> pageSetups_;
+    std::deque<std::optional<PrintChoice>> printChoices_;
+    struct ViewerRecord {
+        ViewerKind kind;
+        QString text;
+    };
+    QList<ViewerRecord> viewerRecords_;
 };
 
 }  // namespace core

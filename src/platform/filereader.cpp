@@ -2,7 +2,7 @@
 #include "platform/filereader.h"
 #include "platform/drives_p.h"
 
-
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -34,27 +34,43 @@ bool RegularFileReader::open(const QString& drivePath)
         error_ = QStringLiteral("Not a file path: %1").arg(drivePath);
         return false;
     }
+    return openResolved(r->posix, drivePath);
+}
+
+bool RegularFileReader::openPosix(const QByteArray& posixPath)
+{
+    close();
+    error_.clear();
+    if (!posixPath.startsWith('/')) {
+        error_ = QStringLiteral("Not a file path: %1").arg(QFile::decodeName(posixPath));
+        return false;
+    }
+    return openResolved(posixPath, QFile::decodeName(posixPath));
+}
+
+bool RegularFileReader::openResolved(const QByteArray& posix, const QString& shownName)
+{
     // Look before opening: opening a device or a FIFO can have effects of
     // its own (a tape rewinds, a FIFO waits for a writer).
     struct stat before;
-    if (::lstat(r->posix.constData(), &before) != 0) {
+    if (::lstat(posix.constData(), &before) != 0) {
         error_ = errnoText(errno);
         return false;
     }
     if (!S_ISREG(before.st_mode)) {
-        error_ = QStringLiteral("Not a regular file: %1").arg(drivePath);
+        error_ = QStringLiteral("Not a regular file: %1").arg(shownName);
         return false;
     }
     // O_NONBLOCK keeps the open from waiting should the path have been
     // swapped for a FIFO since; O_NOFOLLOW refuses a swapped-in link.
-    const int fd = ::open(r->posix.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(posix.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error_ = errno == ELOOP ? QStringLiteral("Not a regular file: %1").arg(drivePath) : errnoText(errno);
+        error_ = errno == ELOOP ? QStringLiteral("Not a regular file: %1").arg(shownName) : errnoText(errno);
         return false;
     }
     struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        error_ = QStringLiteral("Not a regular file: %1").arg(drivePath);
+        error_ = QStringLiteral("Not a regular file: %1").arg(shownName);
         ::close(fd);
         return false;
     }

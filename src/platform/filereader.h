@@ -18,6 +18,9 @@ public:
     // Opens a drive path for reading. False (and errorText set) when the path
     // cannot be mapped, is not a regular file, or cannot be opened.
     bool open(const QString& drivePath);
+    // The same for a file the program made itself outside the drives (a
+    // temporary file), by its POSIX path.
+    bool openPosix(const QByteArray& posixPath);
     // Reads up to max bytes; 0 at the end, -1 on a read error.
     qint64 read(char* buffer, qint64 max);
     qint64 size() const { return size_; }  // size at open
@@ -30,6 +33,8 @@ public:
     qint64 modifiedNs() const { return mtimeNs_; }
 
 private:
+    bool openResolved(const QByteArray& posix, const QString& shownName);
+
     int fd_ = -1;
     qint64 size_ = 0;
     qint64 pos_ = 0;

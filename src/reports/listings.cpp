@@ -14,6 +14,8 @@
 #include <QPrinter>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace reports {
 
 const char* const kPrintErrorMessage = "Error printing report ... quitting";
@@ -66,6 +68,12 @@ public:
     PrinterTarget(core::PrintTarget target, QString family) : target_(std::move(target)), family_(std::move(family))
     {
     }
+    PrinterTarget(core::PrintTarget target, const QFont& font, core::PageSetup setup)
+        : target_(std::move(target)), font_(font), setup_(std::move(setup))
+    {
+        if (target_.printerName.isEmpty() && target_.pdfFile.isEmpty())
+            target_.printerName = setup_.printerName;
+    }
     ~PrinterTarget() override { close(); }
 
     bool open() override
@@ -83,9 +91,11 @@ public:
             if (!printer_->isValid())
                 return false;
         }
+        if (setup_.layout.isValid())
+            printer_->setPageLayout(setup_.layout);
         if (!painter_.begin(printer_.get()))
             return false;
-        painter_.setFont(listingFont(family_));
+        painter_.setFont(font_ ? *font_ : listingFont(family_));
         const QFontMetrics metrics = painter_.fontMetrics();
         lineHeight_ = std::max(1, metrics.lineSpacing());
         ascent_ = metrics.ascent();
@@ -117,6 +127,8 @@ public:
 private:
     core::PrintTarget target_;
     QString family_;
+    std::optional<QFont> font_;
+    core::PageSetup setup_;
     std::unique_ptr<QPrinter> printer_;
     QPainter painter_;
     int lineHeight_ = 1;
@@ -184,6 +196,12 @@ QStringList ListingHead(const QString& title, const QDateTime& when, const QStri
 std::unique_ptr<ListingTarget> MakePrinterTarget(const core::PrintTarget& target, const QString& family)
 {
     return std::make_unique<PrinterTarget>(target, family);
+}
+
+std::unique_ptr<ListingTarget> MakePrinterTarget(const core::PrintTarget& target, const QFont& font,
+                                                 const core::PageSetup& setup)
+{
+    return std::make_unique<PrinterTarget>(target, font, setup);
 }
 
 bool WriteListing(ListingTarget& target, const QStringList& head, const QStringList& body)

@@ -8,6 +8,7 @@
 #include "core/prompter.h"
 
 #include <QColor>
+#include <QFont>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -48,6 +49,11 @@ public:
 // family at 8 points (the system's fixed-pitch font where the family is
 // missing or not fixed-pitch), a new page when the next line does not fit.
 std::unique_ptr<ListingTarget> MakePrinterTarget(const core::PrintTarget& target, const QString& family);
+// The same in a given font, on pages laid out as the printer setup says (an
+// invalid layout: the printer's own); the printer named by the setup when
+// the target names none.
+std::unique_ptr<ListingTarget> MakePrinterTarget(const core::PrintTarget& target, const QFont& font,
+                                                 const core::PageSetup& setup);
 
 // Writes head then body to the target under the hourglass. A failure shows
 // kPrintErrorMessage and stops; a failure in the body still closes the
