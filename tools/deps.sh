@@ -8,6 +8,7 @@ packages=(
   zlib1g-dev libgtest-dev
   xvfb xauth e2fsprogs fonts-dejavu-core
   zip unzip poppler-utils
+  libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do
