@@ -64,10 +64,11 @@ private:
     bool commentSet_ = false;
 };
 
-// Deletes a zipped source when its path still names the file that was read
-// (the same device and inode, not followed through a link) with the
-// committed size and modification time. False otherwise (the file changed,
-// was replaced, vanished, or could not be deleted): it then stays.
+// Deletes a zipped source when its path, reached from the drive root with
+// no link or other mount on the way, still names the file that was read (the
+// same device and inode) with the committed size and modification time.
+// False otherwise (the file changed, was replaced, vanished, lies behind a
+// link, or could not be deleted): it then stays.
 bool deleteIfUnchanged(const comp::ZipCommitted& committed);
 
 }  // namespace del
