@@ -84,7 +84,7 @@ comp::ZipCommitResult ArchiveBatch::close()
     return writer_.close();
 }
 
-bool deleteIfUnchanged(const comp::ZipCommitted& committed)
+bool deleteIfUnchanged(const comp::ZipCommitted& committed, plat::ParentFolderCache* folders)
 {
     if (!committed.durable)
         return false;
@@ -94,7 +94,8 @@ bool deleteIfUnchanged(const comp::ZipCommitted& committed)
     // file the writer opened and read may go, and only unchanged since.
     plat::TreeEntry e;
     plat::TreeError error = plat::TreeError::None;
-    const auto folder = plat::TreeFolder::openParent(committed.sourcePath, e, error);
+    plat::ParentFolderCache own;
+    const plat::TreeFolder* folder = (folders ? *folders : own).openParent(committed.sourcePath, e, error);
     return folder
            && folder->removeEntryIfUnchanged(e, {committed.sourceDevice, committed.sourceInode},
                                              committed.sourceSize, committed.sourceMtimeNs);

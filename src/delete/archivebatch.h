@@ -19,6 +19,10 @@
 #include <QString>
 #include <memory>
 
+namespace plat {
+class ParentFolderCache;
+}
+
 namespace del {
 
 class ArchiveBatch {
@@ -69,6 +73,7 @@ private:
 // same device and inode) with the committed size and modification time.
 // False otherwise (the file changed, was replaced, vanished, lies behind a
 // link, or could not be deleted): it then stays.
-bool deleteIfUnchanged(const comp::ZipCommitted& committed);
+// folders, when given, keeps the folder of the last source open for the next.
+bool deleteIfUnchanged(const comp::ZipCommitted& committed, plat::ParentFolderCache* folders = nullptr);
 
 }  // namespace del

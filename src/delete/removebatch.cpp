@@ -63,6 +63,8 @@ BatchResult removeFiles(const QStringList& files, RemoveMode mode, const BatchCa
     BatchResult result;
     result.ran = true;
     result.mode = mode;
+    // Consecutive files of one folder share its handle.
+    plat::ParentFolderCache folders;
     for (int i = 0; i < files.size(); ++i) {
         const QString& path = files[i];
         if (callbacks.progress)
@@ -75,7 +77,7 @@ BatchResult removeFiles(const QStringList& files, RemoveMode mode, const BatchCa
         // It leaves that folder by name (unlinkat, or renameat into the trash).
         plat::TreeEntry e;
         plat::TreeError error = plat::TreeError::None;
-        const auto folder = plat::TreeFolder::openParent(path, e, error);
+        const plat::TreeFolder* folder = folders.openParent(path, e, error);
         const quint32 notRegular = plat::faDirectory | plat::faReparse | plat::faSystem;
         if (folder && !(e.data.attributes & notRegular)) {
             // The size before removal is what the removal frees.

@@ -6,6 +6,7 @@
 #include "platform/cleanpath.h"
 #include "platform/drives.h"
 #include "platform/filereader.h"
+#include "platform/foldertree.h"
 
 #include <QHash>
 #include <QSet>
@@ -107,7 +108,7 @@ private:
         if (archivePosix_.contains(*posix))
             return true;
         plat::FileStamp source;
-        if (!plat::stampOfDriveFile(path, &source))
+        if (!plat::stampOfDriveFile(path, &source, &folders_))
             return false;  // not a regular file: the writer refuses it anyway
         return isAnArchive(source.device, source.inode);
     }
@@ -182,7 +183,7 @@ private:
                 zipFailed(c.sourcePath);
                 continue;
             }
-            if (settings_.deleteAfterZip && !deleteIfUnchanged(c)) {
+            if (settings_.deleteAfterZip && !deleteIfUnchanged(c, &folders_)) {
                 r_.notDeleted << c.sourcePath;
                 report(QLatin1String(kZipDeleteFailed) + c.sourcePath);
                 continue;
@@ -206,6 +207,7 @@ private:
     std::vector<std::unique_ptr<ArchiveBatch>> archives_;
     QHash<QString, int> byName_;
     QSet<QByteArray> archivePosix_;
+    mutable plat::ParentFolderCache folders_;  // of the sources, for their checks and deletes
 };
 
 }  // namespace

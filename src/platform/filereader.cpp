@@ -33,13 +33,14 @@ RegularFileReader::~RegularFileReader()
     close();
 }
 
-bool RegularFileReader::open(const QString& drivePath)
+bool RegularFileReader::open(const QString& drivePath, ParentFolderCache* folders)
 {
     close();
     error_.clear();
     TreeEntry e;
     TreeError error = TreeError::None;
-    const auto folder = TreeFolder::openParent(cleanDrivePath(drivePath), e, error);
+    ParentFolderCache own;
+    const TreeFolder* folder = (folders ? *folders : own).openParent(cleanDrivePath(drivePath), e, error);
     if (!folder) {
         error_ = error == TreeError::BadPath ? QStringLiteral("Not a file path: %1").arg(drivePath)
                                              : QStringLiteral("Cannot open %1: %2").arg(drivePath, treeErrorText(error));
@@ -175,11 +176,12 @@ void RegularFileReader::close()
     opened_ = {};
 }
 
-bool stampOfDriveFile(const QString& drivePath, FileStamp* out)
+bool stampOfDriveFile(const QString& drivePath, FileStamp* out, ParentFolderCache* folders)
 {
     TreeEntry e;
     TreeError error = TreeError::None;
-    const auto folder = TreeFolder::openParent(cleanDrivePath(drivePath), e, error);
+    ParentFolderCache own;
+    const TreeFolder* folder = (folders ? *folders : own).openParent(cleanDrivePath(drivePath), e, error);
     struct stat st;
     if (!folder || ::fstatat(folder->fd(), QFile::encodeName(e.name).constData(), &st, AT_SYMLINK_NOFOLLOW) != 0
         || !S_ISREG(st.st_mode))

@@ -11,6 +11,7 @@
 
 namespace plat {
 
+class ParentFolderCache;
 class TreeFolder;
 struct TreeEntry;
 
@@ -23,10 +24,10 @@ public:
 
     // Opens a drive path for reading, in its cleaned spelling, the way
     // TreeFolder::openParent reaches it: each folder opened from the drive
-    // root, no link and no other mount on the way. False (and errorText set)
-    // when the path cannot be mapped, is not a regular file, or cannot be
-    // opened.
-    bool open(const QString& drivePath);
+    // root, no link and no other mount on the way (or through folders, the
+    // folder found before). False (and errorText set) when the path cannot
+    // be mapped, is not a regular file, or cannot be opened.
+    bool open(const QString& drivePath, ParentFolderCache* folders = nullptr);
     // Opens an entry of an open folder, only while its name there still
     // denotes that very entry and it is a regular file.
     bool openAt(const TreeFolder& folder, const TreeEntry& entry);
@@ -60,6 +61,6 @@ private:
 // What a drive path (in its cleaned spelling) names now, reached as
 // RegularFileReader::open reaches it. False when it cannot be reached that
 // way or is not a regular file.
-bool stampOfDriveFile(const QString& drivePath, FileStamp* out);
+bool stampOfDriveFile(const QString& drivePath, FileStamp* out, ParentFolderCache* folders = nullptr);
 
 }  // namespace plat

@@ -129,6 +129,8 @@ bool liesInside(const QString& drivePath, const QString& folder)
 struct TreeFolder::Impl {
     // One descriptor per open folder: the stream reads the entries, and its
     // descriptor serves every *at call, so a deep tree costs one a level.
+    // The stream is made by the first next(): a folder opened only to reach
+    // one file of it never lists anything.
     DIR* dir = nullptr;
     int fd = -1;
     Place place;
@@ -145,11 +147,6 @@ struct TreeFolder::Impl {
 
 std::unique_ptr<TreeFolder> TreeFolder::adopt(std::unique_ptr<Impl> impl, const QString& path, TreeError& error)
 {
-    impl->dir = fdopendir(impl->fd);
-    if (!impl->dir) {
-        error = TreeError::Failed;
-        return nullptr;  // the descriptor goes with impl
-    }
     std::unique_ptr<TreeFolder> folder(new TreeFolder);
     folder->d = std::move(impl);
     folder->path_ = path;
@@ -248,6 +245,23 @@ std::unique_ptr<TreeFolder> TreeFolder::openParent(const QString& drivePath, Tre
     return folder;
 }
 
+const TreeFolder* ParentFolderCache::openParent(const QString& drivePath, TreeEntry& entry, TreeError& error)
+{
+    const qsizetype cut = drivePath.lastIndexOf(u'\\');
+    const QStringView folder = QStringView(drivePath).left(qMax<qsizetype>(cut, 0));
+    if (folder_ && cut > 2 && folder == path_ && cleanDrivePath(drivePath) == drivePath) {
+        if (folder_->lookup(drivePath.mid(cut + 1), entry)) {
+            error = TreeError::None;
+            return folder_.get();
+        }
+        error = TreeError::NotFound;
+        return nullptr;
+    }
+    folder_ = TreeFolder::openParent(drivePath, entry, error);
+    path_ = folder_ ? folder.toString() : QString();
+    return folder_.get();
+}
+
 int TreeFolder::fd() const
 {
     return d->fd;
@@ -263,6 +277,8 @@ FindData TreeFolder::self() const
 
 bool TreeFolder::next(TreeEntry& out)
 {
+    if (!d->dir && !(d->dir = fdopendir(d->fd)))
+        return false;
     while (dirent* e = readdir(d->dir)) {
         const char* raw = e->d_name;
         if (isDotName(raw))

@@ -131,4 +131,19 @@ private:
     int skipped_ = 0;
 };
 
+// The folder of the last file reached, kept open: the files of one folder
+// (the lists are sorted) are reached through one handle, opened as
+// TreeFolder::openParent opens it, which stays the folder that was found
+// whatever is done to its path meanwhile.
+class ParentFolderCache {
+public:
+    // TreeFolder::openParent, through the folder kept when the path's folder
+    // is the one reached last. The folder stays owned by the cache.
+    const TreeFolder* openParent(const QString& drivePath, TreeEntry& entry, TreeError& error);
+
+private:
+    std::unique_ptr<TreeFolder> folder_;
+    QString path_;
+};
+
 }  // namespace plat

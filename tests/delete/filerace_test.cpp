@@ -10,6 +10,7 @@
 #include "support/tempdrives.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QSet>
 #include <cstdio>
@@ -20,15 +21,28 @@
 namespace {
 
 constexpr int kFiles = 2000;
+constexpr int kFilesPerFolder = 20;
 
 QByteArray raw(const QString& posix)
 {
     return QFile::encodeName(posix);
 }
 
+// The files are spread over many folders, so that each remover reaches
+// folders afresh from the drive root many times while the race runs.
+QString folderOf(int i)
+{
+    return QStringLiteral("g%1").arg(i / kFilesPerFolder, 3, 10, QLatin1Char('0'));
+}
+
 QString nameOf(int i)
 {
     return QStringLiteral("f%1").arg(i, 4, 10, QLatin1Char('0'));
+}
+
+QString relOf(int i)
+{
+    return folderOf(i) + "/" + nameOf(i);
 }
 
 class FileRaceTest : public ::testing::Test {
@@ -47,9 +61,11 @@ protected:
     void populate(int n)
     {
         for (int i = 0; i < n; ++i) {
-            write(inside + "/" + nameOf(i), "inside " + nameOf(i).toLatin1());
-            write(outside + "/" + nameOf(i), "outside " + nameOf(i).toLatin1());
-            paths << "C:\\in\\sub\\" + nameOf(i);
+            for (const QString& top : {inside, outside}) {
+                ASSERT_TRUE(QDir().mkpath(top + "/" + folderOf(i)));
+                write(top + "/" + relOf(i), (top == inside ? "inside " : "outside ") + nameOf(i).toLatin1());
+            }
+            paths << "C:\\in\\sub\\" + folderOf(i) + "\\" + nameOf(i);
         }
     }
 
@@ -60,12 +76,13 @@ protected:
         f.write(data);
     }
 
-    // Files of a folder whose contents begin with prefix.
+    // Files in or below a folder whose contents begin with prefix.
     static int countWith(const QString& folder, const QByteArray& prefix)
     {
         int n = 0;
-        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-            QFile f(folder + "/" + name);
+        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile f(it.next());
             if (f.open(QIODevice::ReadOnly) && f.readAll().startsWith(prefix))
                 ++n;
         }
@@ -136,7 +153,7 @@ TEST_P(FileRace, NothingOutsideIsTouchedWhileAFolderOnThePathIsSwapped)
     const QSet<QString> reported(removed.begin(), removed.end());
     int wrong = 0;
     for (int i = 0; i < kFiles; ++i)
-        wrong += reported.contains(paths[i]) == QFile::exists(inside + "/" + nameOf(i));
+        wrong += reported.contains(paths[i]) == QFile::exists(inside + "/" + relOf(i));
     EXPECT_EQ(wrong, 0) << "files reported removed but there, or gone but reported left";
     EXPECT_EQ(countWith(drives.root() + "/home/.local/share/Trash/files", "outside "), 0)
         << "files outside were trashed";
@@ -160,7 +177,7 @@ TEST_P(FileRace, ALinkedFolderOnThePathIsRefused)
     populate(n);
     QStringList throughLink;
     for (int i = 0; i < n; ++i)
-        throughLink << "C:\\in\\swap\\" + nameOf(i);
+        throughLink << "C:\\in\\swap\\" + folderOf(i) + "\\" + nameOf(i);
     EXPECT_TRUE(GetParam().run(throughLink).isEmpty());
     EXPECT_EQ(countWith(outside, "outside "), n);
     EXPECT_EQ(countWith(drives.root() + "/home/.local/share/Trash/files", ""), 0);

@@ -6,6 +6,7 @@
 #include "platform/drives.h"
 #include "platform/durablefile.h"
 #include "platform/filereader.h"
+#include "platform/foldertree.h"
 
 #include <QSet>
 
@@ -41,18 +42,22 @@ struct Deflater {
 }  // namespace
 
 // A source as the caller named it: by drive path, reached from the drive
-// root with no link and no other mount on the way, or (tools and tests) by
-// POSIX path.
+// root with no link and no other mount on the way (through folders, which
+// keeps the folder of the last source open), or (tools and tests) by POSIX
+// path.
 struct SourceName {
     QString path;      // as given
     QByteArray posix;  // without a drive path only
     bool byDrive = false;
 
-    bool open(plat::RegularFileReader& r) const { return byDrive ? r.open(path) : r.openPosix(posix); }
-    // What the name denotes now.
-    bool stamp(plat::FileStamp* out) const
+    bool open(plat::RegularFileReader& r, plat::ParentFolderCache& folders) const
     {
-        return byDrive ? plat::stampOfDriveFile(path, out) : plat::stampOfRegularFile(posix, out);
+        return byDrive ? r.open(path, &folders) : r.openPosix(posix);
+    }
+    // What the name denotes now.
+    bool stamp(plat::FileStamp* out, plat::ParentFolderCache& folders) const
+    {
+        return byDrive ? plat::stampOfDriveFile(path, out, &folders) : plat::stampOfRegularFile(posix, out);
     }
 };
 
@@ -65,6 +70,7 @@ struct PendingEntry {
 
 struct ZipWriter::Impl {
     plat::DurableFile file;
+    plat::ParentFolderCache folders;  // of the sources
     QByteArray path;
     QString shownName;           // the archive as the caller named it, for error texts
     bool opened = false;
@@ -380,7 +386,7 @@ ZipAddResult ZipWriter::Impl::addEntry(const SourceName& src, const QString& ent
         return addFail(ZipAddResult::Aborted, QStringLiteral("Aborted"));
 
     plat::RegularFileReader source;
-    if (!src.open(source))
+    if (!src.open(source, folders))
         return addFail(ZipAddResult::ReadFailed, source.errorText());
     const plat::FileStamp before = source.stampAtOpen();
     if (file.isOpen() && before.sameFile(archiveStamp))
@@ -533,7 +539,7 @@ ZipAddResult ZipWriter::Impl::addEntry(const SourceName& src, const QString& ent
     // Only a file that stayed the same while read may later be deleted.
     plat::FileStamp byPath;
     const plat::FileStamp after = source.stampNow();
-    if (total != before.size || !after.unchanged(before) || !src.stamp(&byPath) || !byPath.unchanged(before))
+    if (total != before.size || !after.unchanged(before) || !src.stamp(&byPath, folders) || !byPath.unchanged(before))
         return addFail(ZipAddResult::SourceChanged, QStringLiteral("The file changed while it was read"));
     report(before.size);
 
@@ -565,7 +571,7 @@ bool ZipWriter::Impl::verify(const PendingEntry& p, QString* why)
     }
     // A file changed after it was read would lose its new contents.
     plat::FileStamp now;
-    if (!p.source.stamp(&now) || !now.unchanged(p.stamp)) {
+    if (!p.source.stamp(&now, folders) || !now.unchanged(p.stamp)) {
         *why = QStringLiteral("The file changed after it was stored");
         return false;
     }
