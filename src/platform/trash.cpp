@@ -122,18 +122,24 @@ bool openParts(const Fd& trash, Trash& out)
     return out.files.ok() && out.info.ok();
 }
 
-// The home trash, when the home's file system holds the item.
-bool homeTrash(const Place& item, Trash& out)
+enum class HomeTrash { Ready, Elsewhere, Failed };
+
+// The home trash, when the home's file system holds the item. An item there
+// never goes to a trash of its own at the top of that file system, also
+// when the home trash cannot be made.
+HomeTrash homeTrash(const Place& item, Trash& out)
 {
     const QString home = dataHome();
     // A fresh account may not have its data folder yet.
     QDir().mkpath(home);
     const Fd data(::open(QFile::encodeName(home).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     struct statx st;
-    if (!data.ok() || !statSelf(data.get(), st) || !placeOf(st).sameAs(item))
-        return false;
+    if (!data.ok() || !statSelf(data.get(), st))
+        return HomeTrash::Failed;
+    if (!placeOf(st).sameAs(item))
+        return HomeTrash::Elsewhere;
     out.topdir.clear();
-    return openParts(openFolder(data.get(), "Trash", true), out);
+    return openParts(openFolder(data.get(), "Trash", true), out) ? HomeTrash::Ready : HomeTrash::Failed;
 }
 
 // The mount point of the mount that holds the item at path.
@@ -323,7 +329,8 @@ bool trashAt(int folderFd, const QByteArray& name, const FileIdentity& expected,
     if (path.isEmpty())
         return false;
     Trash trash;
-    if (!(g_testTop.isEmpty() && homeTrash(item, trash)) && !topTrash(item, path, trash))
+    const HomeTrash home = g_testTop.isEmpty() ? homeTrash(item, trash) : HomeTrash::Elsewhere;
+    if (home == HomeTrash::Failed || (home == HomeTrash::Elsewhere && !topTrash(item, path, trash)))
         return false;
     struct statx files;
     if (!statSelf(trash.files.get(), files) || !placeOf(files).sameAs(item)) {
