@@ -350,39 +350,6 @@ TEST(FolderTree, TrashingChecksTheIdentityOfWhatIsMoved)
     EXPECT_FALSE(present(file));
 }
 
-struct ParentCase {
-    const char* name;
-    const char* drivePath;
-    TreeError expected;  // None: found
-};
-
-class FolderTreeParent : public ::testing::TestWithParam<ParentCase> {};
-
-TEST_P(FolderTreeParent, ReachesOnlyAFileSpelledCleanWithNoLinkOnTheWay)
-{
-    TempDrives t("C");
-    t.writeFile('C', "real/keep.txt", "kept");
-    ASSERT_EQ(::symlink(raw(t.posix(u'C') + "/real"), raw(t.posix(u'C') + "/alias")), 0);
-    TreeEntry e;
-    TreeError error = TreeError::None;
-    const auto folder = TreeFolder::openParent(GetParam().drivePath, e, error);
-    EXPECT_EQ(error, GetParam().expected);
-    EXPECT_EQ(bool(folder), GetParam().expected == TreeError::None);
-    if (folder) {
-        EXPECT_EQ(e.path, "C:\\real\\keep.txt");
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, FolderTreeParent,
-                         ::testing::Values(ParentCase{"Found", "C:\\real\\keep.txt", TreeError::None},
-                                           ParentCase{"LinkOnTheWay", "C:\\alias\\keep.txt", TreeError::IsLink},
-                                           ParentCase{"Missing", "C:\\real\\gone.txt", TreeError::NotFound},
-                                           ParentCase{"DotDot", "C:\\x\\..\\real\\keep.txt", TreeError::BadPath},
-                                           ParentCase{"Doubled", "C:\\real\\\\keep.txt", TreeError::BadPath},
-                                           ParentCase{"Trailing", "C:\\real\\keep.txt\\", TreeError::BadPath},
-                                           ParentCase{"Root", "C:\\", TreeError::BadPath}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(FolderTree, TrashesAListedFile)
 {
     TempDrives t("C");
