@@ -42,8 +42,11 @@ bool RegularFileReader::open(const QString& drivePath, ParentFolderCache* folder
     ParentFolderCache own;
     const TreeFolder* folder = (folders ? *folders : own).openParent(cleanDrivePath(drivePath), e, error);
     if (!folder) {
-        error_ = error == TreeError::BadPath ? QStringLiteral("Not a file path: %1").arg(drivePath)
-                                             : QStringLiteral("Cannot open %1: %2").arg(drivePath, treeErrorText(error));
+        // The common cases read as the system words them elsewhere.
+        error_ = error == TreeError::BadPath    ? QStringLiteral("Not a file path: %1").arg(drivePath)
+                 : error == TreeError::NotFound ? errnoText(ENOENT)
+                 : error == TreeError::Denied   ? errnoText(EACCES)
+                                                : QStringLiteral("Cannot open %1: %2").arg(drivePath, treeErrorText(error));
         return false;
     }
     return openIn(folder->fd(), QFile::encodeName(e.name), nullptr, drivePath);
