@@ -3,6 +3,7 @@
 #include "cli/archivecommand.h"
 #include "cli/checkversioncommand.h"
 #include "cli/cliargs.h"
+#include "cli/datescommand.h"
 #include "cli/deletecommand.h"
 #include "cli/detailscommand.h"
 #include "cli/dupscommand.h"
@@ -25,6 +26,7 @@ void PrintUsage(FILE* to)
                to);
     std::fputs(cli::kHarborUsage, to);
     std::fputs(cli::kDupsUsage, to);
+    std::fputs(cli::kDatesUsage, to);
     std::fputs(cli::kDeleteUsage, to);
     std::fputs(cli::kRestoreUsage, to);
     std::fputs(cli::kArchiveUsage, to);
@@ -61,6 +63,8 @@ int main(int argc, char** argv)
         status = cli::RunDups(args, true);
     else if (command == "hogs")
         status = cli::RunDups(args, false);
+    else if (command == "dates")
+        status = cli::RunDates(args);
     else if (command == "crc")
         status = cli::RunCrc(args);
     else if (command == "delete")
