@@ -79,5 +79,8 @@ for day in 2016-12-31 2026-12-31; do
     none=$(peak_kb "$scan" dates --modified --before 1990-01-01 'C:\' || true)
     printf '  peak memory: %s KB, %s KB listing nothing: %.0f bytes per row (goal: under 500)\n' "$full" "$none" \
       "$(awk -v a="$full" -v b="$none" -v n="$rows" 'BEGIN { print (a - b) * 1024 / n }')"
+    # What the cells themselves take (UTF-16), of which the folder's name.
+    "$scan" dates --modified --before "$day" 'C:\' | awk -F'\t' 'NR > 1 { n++; c += length($0) - 6; f += length($6) }
+      END { printf "  cell text: %.0f bytes per row, %.0f of them the folder\n", 2 * c / n, 2 * f / n }'
   fi
 done

@@ -2,6 +2,8 @@
 // search's rows, marks and hand-over, sorting, the date fields and titles.
 #include "finders_testutil.h"
 
+#include "app/frmmain.h"
+#include "app/programwindows.h"
 #include "components/drivechecklist.h"
 #include "components/resultgridview.h"
 #include "core/helpers.h"
@@ -14,6 +16,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
@@ -210,4 +213,26 @@ TEST_F(ModsWindowTest, CriteriaFieldsTitlesAndTheirLockWhileSearching)
     EXPECT_TRUE(w.rgWhat->isEnabled() && w.cbWildCard->isEnabled());
     w.grid->resize(1000, 300);
     snapshot(w, "frmmods");
+}
+
+TEST_F(ModsWindowTest, LauncherButtonOpensTheWindow)
+{
+    QFile list(drives.programHome() + "/folders.txt");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("C:\\KEEP\\\n");
+    list.close();
+    app::Launcher state;
+    app::TfrmMain main(state);
+    app::registerProgramWindows(main);
+    main.show();
+    bool seen = false;
+    finders_test::whenModal<TfrmMods>([&](TfrmMods& w) {
+        seen = true;
+        EXPECT_EQ(w.parentWidget(), &main);
+        EXPECT_EQ(w.windowTitle(), "Files in a range of dates");
+        w.btClose->click();
+    });
+    main.button("btFiles")->click();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(main.findChildren<TfrmMods*>().isEmpty()) << "destroyed after closing";
 }
