@@ -219,11 +219,15 @@ void TfrmMods::btOKClick()
     ClearGrid();
     {
         SearchState::Running state(*search_);
-        running_ = &search;
+        // "&Abort" reaches the search only while it runs, however it ends.
+        struct Running {
+            DateSearch*& at;
+            Running(DateSearch*& slot, DateSearch& search) : at(slot) { at = &search; }
+            ~Running() { at = nullptr; }
+        } running(running_, search);
         search.status = [this](const QString& text) { setStatus(text); };
         search.pump = [this] { search_->pump().pump(); };
         const int found = search.search(*rows_);
-        running_ = nullptr;
         setStatus(QStringLiteral("Found : ") + QString::number(found));
     }
     grid->sync();

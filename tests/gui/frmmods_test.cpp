@@ -236,3 +236,22 @@ TEST_F(ModsWindowTest, LauncherButtonOpensTheWindow)
     EXPECT_TRUE(seen);
     EXPECT_TRUE(main.findChildren<TfrmMods*>().isEmpty()) << "destroyed after closing";
 }
+
+TEST_F(ModsWindowTest, AbortKeepsTheRowsFoundSoFar)
+{
+    for (int i = 0; i < 5; ++i)
+        drives.writeFile('C', QString("f%1.txt").arg(i));
+    TfrmMods w;
+    w.show();
+    w.eventPump().observer = [&] {
+        if (w.btAbort->isVisible())
+            w.btAbort->click();
+    };
+    start(w);
+    EXPECT_FALSE(w.searching());
+    // Aborted at the pump before the second file: that file is still
+    // listed, none after it.
+    EXPECT_EQ(w.results().rowsUsed(), 2);
+    EXPECT_EQ(prompter.texts(Kind::Info), QStringList{"LIST INCOMPLETE ... ABORTED BY USER"});
+    EXPECT_TRUE(w.btMark->isVisible());
+}
