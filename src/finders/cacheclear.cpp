@@ -4,6 +4,7 @@
 #include "core/settings.h"
 #include "platform/browsercaches.h"
 #include "platform/folderwalk.h"
+#include "platform/openfiles.h"
 
 #include <QDateTime>
 
@@ -96,7 +97,10 @@ CacheFiles FindCacheFiles(const QStringList& folders, int days, const FileHeld& 
 
 CacheFiles FindCacheFiles(const QStringList& folders, int days)
 {
-    return FindCacheFiles(folders, days, FileHeld(), QDate::currentDate());
+    // This system lets a file be deleted while a browser still writes it.
+    const plat::OpenFiles open = plat::OpenFiles::read();
+    return FindCacheFiles(
+        folders, days, [&open](const plat::FindData& f) { return open.holds(f); }, QDate::currentDate());
 }
 
 }  // namespace finders

@@ -7,6 +7,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -98,6 +100,16 @@ TEST(CacheClear, OnlyTheListedFoldersOwnRegularFilesOnce)
                                            [](const plat::FindData& f) { return f.name == "a"; },
                                            QDate::currentDate());
     EXPECT_EQ(held.paths, QStringList{"C:\\cache\\.hidden"});
+
+    // Without a hook, the files the running processes hold are read once.
+    QProcess child;
+    child.setStandardInputFile(cache + "/a");
+    child.start(QStandardPaths::findExecutable("sleep"), {"60"});
+    ASSERT_TRUE(child.waitForStarted());
+    EXPECT_EQ(FindCacheFiles({"C:\\cache"}, 0).paths, QStringList{"C:\\cache\\.hidden"});
+    child.kill();
+    child.waitForFinished();
+    EXPECT_EQ(FindCacheFiles({"C:\\cache"}, 0).paths.size(), 2);
 }
 
 TEST(CacheClear, FirstUseAndInitializeFromTheBrowsersFolders)
