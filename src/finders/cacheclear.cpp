@@ -90,6 +90,7 @@ CacheFiles FindCacheFiles(const QStringList& folders, int days, const FileHeld& 
                 continue;
             found.totalBytes += core::FindDataSize(f);
             found.paths << core::JoinPath(folder->path(), f.name);
+            found.sizes << f.size();
         }
     }
     return found;

@@ -42,7 +42,8 @@ bool IsFullDrivePath(const QString& path);
 int CacheAgeInDays(const plat::FindData& file, const QDate& today);
 
 struct CacheFiles {
-    QStringList paths;  // drive paths, as the file system spells them
+    QStringList paths;    // drive paths, as the file system spells them
+    QList<quint64> sizes;  // in bytes, one for each path
     double totalBytes = 0;
 };
 
