@@ -32,7 +32,7 @@ TfrmCache::TfrmCache(QWidget* owner) : QDialog(owner)
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setFixedSize(560, 200);
+    ListBox1->setFixedSize(680, 200);
     ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     auto* lblNote = new QLabel(
