@@ -44,7 +44,8 @@ TEST(CacheCli, ListInitializeAndClear)
     const ScanResult clear = Scan({"cache", "--days", "0"});
     EXPECT_EQ(clear.status, 0) << qPrintable(clear.err);
     EXPECT_EQ(clear.out, "Size\tFile\n5\t" + entries + "\\0A1B\n");
-    const ScanResult folder = Scan({"cache", "--folder", drives.posix('C') + "/home/ann/.cache/chromium/Default/Cache/Cache_Data"});
+    const QString emptyFolder = drives.posix('C') + "/home/ann/.cache/chromium/Default/Cache/Cache_Data";
+    const ScanResult folder = Scan({"cache", "--folder", emptyFolder});
     EXPECT_EQ(folder.status, 1);
     EXPECT_EQ(folder.err, "No files found to clear\n");
 

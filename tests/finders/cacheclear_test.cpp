@@ -28,7 +28,8 @@ qint64 NoonDaysAgo(int days)
 void SetTimes(const QString& posix, qint64 atime, qint64 mtime)
 {
     const timespec times[2] = {{time_t(atime), 0}, {time_t(mtime), 0}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(posix).constData(), times, AT_SYMLINK_NOFOLLOW), 0) << qPrintable(posix);
+    const QByteArray raw = QFile::encodeName(posix);
+    ASSERT_EQ(::utimensat(AT_FDCWD, raw.constData(), times, AT_SYMLINK_NOFOLLOW), 0) << raw.constData();
 }
 
 QStringList Names(const QStringList& paths)
@@ -87,8 +88,11 @@ TEST(CacheClear, OnlyTheListedFoldersOwnRegularFilesOnce)
     const QString cache = drives.posix('C') + "/cache";
     ASSERT_EQ(::mkfifo(QFile::encodeName(cache + "/fifo").constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(drives.posix('C') + "/other/b", cache + "/link"));
+    drives.writeFile('C', "elsewhere/e", "e");
+    ASSERT_TRUE(QFile::link(drives.posix('C') + "/elsewhere", drives.posix('C') + "/linked"));
     const QStringList folders = {
-        "C:\\cache", "", "cache", "/cache", "C:cache", "C:\\cache\\", "C:\\missing", "C:\\other",
+        "C:\\cache", "", "cache", "/cache", "C:cache",
+        "C:\\cache\\", "C:\\missing", "C:\\linked", "C:\\other",
     };
     const CacheFiles got = FindCacheFiles(folders, 0, FileHeld(), QDate::currentDate());
     EXPECT_EQ(Names(got.paths), QStringList({".hidden", "a", "b"}));
