@@ -4,6 +4,7 @@
 #include "browse/frmview.h"
 #include "browse/viewhook.h"
 #include "delete/frmunzipit.h"
+#include "finders/frmcache.h"
 #include "finders/frmdup.h"
 #include "finders/frmmods.h"
 #include "harbor/frmnodelete.h"
@@ -53,6 +54,13 @@ void btFilesClick(TfrmMain& main)
     window->exec();
 }
 
+// "&Clear internet files".
+void btClearCacheClick(TfrmMain& main)
+{
+    const std::unique_ptr<finders::TfrmCache> window(new finders::TfrmCache(&main));
+    window->exec();
+}
+
 // "&Unzip archive files": the restore window opens on the archive folder.
 void btZipClick(TfrmMain& main)
 {
@@ -84,6 +92,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFiles"), btFilesClick);
+    main.registerAction(QStringLiteral("btClearCache"), btClearCacheClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);
     // The result windows reach the viewer through a hook, so that the

@@ -1,6 +1,7 @@
 // trovik-scan: runs the program's engines from the command line, with the
 // same settings and program-folder files as the program.
 #include "cli/archivecommand.h"
+#include "cli/cachecommand.h"
 #include "cli/checkversioncommand.h"
 #include "cli/cliargs.h"
 #include "cli/datescommand.h"
@@ -33,6 +34,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kDetailsUsage, to);
     std::fputs(cli::kCheckVersionUsage, to);
     std::fputs(cli::kViewUsage, to);
+    std::fputs(cli::kCacheUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -83,6 +85,8 @@ int main(int argc, char** argv)
         status = cli::RunView(args);
     else if (command == "strings")
         status = cli::RunStrings(args);
+    else if (command == "cache")
+        status = cli::RunCache(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

@@ -98,6 +98,11 @@ QString configFile(const QString& name)
     return xdgFolder("XDG_CONFIG_HOME", ".config") + "/Halvane/" + name;
 }
 
+QString cacheHomePosix()
+{
+    return xdgFolder("XDG_CACHE_HOME", ".cache");
+}
+
 }  // namespace plat
 
 namespace plat {

@@ -27,6 +27,8 @@ QString programFile(const QString& name);
 QString homeDrivePath();
 // The settings INI files: $XDG_CONFIG_HOME (default ~/.config)/Halvane/<name>.
 QString configFile(const QString& name);
+// The user's cache folder: $XDG_CACHE_HOME, default ~/.cache (POSIX path).
+QString cacheHomePosix();
 
 }  // namespace plat
 
