@@ -7,6 +7,7 @@
 #include "finders/frmdup.h"
 #include "harbor/frmnodelete.h"
 #include "net/frmabout.h"
+#include "stats/frmstatistics.h"
 
 #include <QApplication>
 #include <memory>
@@ -53,6 +54,18 @@ void btZipClick(TfrmMain& main)
     window->exec();
 }
 
+// "&Statistics": the statistics window made at start-up, shown without
+// being modal; it keeps its last results between showings.
+void btStatisticClick(TfrmMain&)
+{
+    stats::TfrmStatistics* window = stats::TfrmStatistics::instance();
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 // "Ab&out" and the two maker labels of the main window.
 void btReachClick(TfrmMain& main)
 {
@@ -76,6 +89,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
+    main.registerAction(QStringLiteral("btStatistic"), btStatisticClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);
     // The result windows reach the viewer through a hook, so that the
     // finder libraries need not link the viewer's windows.

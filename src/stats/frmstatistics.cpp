@@ -1,6 +1,7 @@
 #include "stats/frmstatistics.h"
 
 #include "components/backgrounds.h"
+#include "components/drivechecklist.h"
 #include "components/slotguard.h"
 #include "finders/frmwhichdrive.h"
 #include "stats/attributetab.h"

@@ -12,6 +12,7 @@
 
 #include "finders/eventpump.h"
 #include "stats/statcollector.h"
+#include "stats/statpages.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,6 +1,7 @@
 // TfrmStatistics: the refreshes of the result pages and printing.
 #include "stats/frmstatistics.h"
 
+#include "components/backgrounds.h"
 #include "components/barchart.h"
 #include "components/linechart.h"
 #include "components/piechart.h"

@@ -183,7 +183,7 @@ void TypesTab::applyTicks()
 void TypesTab::sortBy(int column)
 {
     const reports::SortCommand* command =
-        reports::FindSortCommand(u"TfrmStatistics", QLatin1String(kSortCaptions[column]));
+        reports::FindSortCommand(u"TfrmStatistics", QString::fromLatin1(kSortCaptions[column]));
     if (!command || grid_.rowCount() < command->minRows) {
         applyTicks();  // a click on an item does not tick it by itself
         return;
