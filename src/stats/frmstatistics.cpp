@@ -2,12 +2,12 @@
 
 #include "components/backgrounds.h"
 #include "components/drivechecklist.h"
+#include "components/frmstatlist.h"
 #include "components/slotguard.h"
 #include "finders/frmwhichdrive.h"
 #include "stats/attributetab.h"
 #include "stats/charttab.h"
 #include "stats/deletedtab.h"
-#include "stats/frmstatlist.h"
 #include "stats/overhangtab.h"
 #include "stats/spacetab.h"
 #include "stats/stattexts.h"
@@ -309,7 +309,7 @@ void TfrmStatistics::btOKClick()
     finders::ScanScope scope;
     {
         const std::unique_ptr<finders::TfrmWhichDrive> which(new finders::TfrmWhichDrive(this));
-        which->EditTypeList = [](QWidget* owner, const QString& section) { EditStatFileList(owner, section); };
+        which->EditTypeList = [](QWidget* owner, const QString& section) { comp::EditStatFileList(owner, section); };
         if (which->exec() != QDialog::Accepted)
             return;
         scope = which->scope();

@@ -1,5 +1,5 @@
 # The statistics window, its pages and their charts.
-target_sources(trovik_stats_windows PRIVATE
+add_library(trovik_stats_windows STATIC
   ${CMAKE_CURRENT_LIST_DIR}/frmstatistics.cpp ${CMAKE_CURRENT_LIST_DIR}/frmstatistics.h
   ${CMAKE_CURRENT_LIST_DIR}/frmstatistics_pages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/statwidgets.cpp ${CMAKE_CURRENT_LIST_DIR}/statwidgets.h
@@ -11,4 +11,5 @@ target_sources(trovik_stats_windows PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/spacetab.cpp ${CMAKE_CURRENT_LIST_DIR}/spacetab.h
   ${CMAKE_CURRENT_LIST_DIR}/deletedtab.cpp ${CMAKE_CURRENT_LIST_DIR}/deletedtab.h
 )
-target_link_libraries(trovik_stats_windows PUBLIC trovik_charts trovik_delete trovik_reports)
+target_link_libraries(trovik_stats_windows PUBLIC
+  trovik_stats trovik_finders_windows trovik_components trovik_charts trovik_delete trovik_reports Qt6::Widgets)
