@@ -314,7 +314,12 @@ void TfrmStatistics::btOKClick()
             return;
         scope = which->scope();
     }
-    if (scope.roots.isEmpty())
+    runCollection(scope);
+}
+
+void TfrmStatistics::runCollection(const finders::ScanScope& scope)
+{
+    if (scope.roots.isEmpty() || collector_.collecting())
         return;
     collector_.setScope(scope);
     collector_.collect();

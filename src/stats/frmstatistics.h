@@ -55,6 +55,9 @@ public:
 
     // The buttons.
     void btOKClick();
+    // A collection over a scope, as "&Collect statistics" runs it once the
+    // scope window has given one.
+    void runCollection(const finders::ScanScope& scope);
     void btAbortClick();
     void btCancelClick();
     void btPrintClick();
