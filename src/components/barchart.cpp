@@ -7,6 +7,9 @@
 #include <QBarSet>
 #include <QCategoryAxis>
 #include <QChart>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QResizeEvent>
 #include <QHorizontalBarSeries>
 #include <QHorizontalStackedBarSeries>
 #include <QLegend>
@@ -20,6 +23,9 @@ BarChart::BarChart(Qt::Orientation orientation, Layout layout, QWidget* parent)
     : ChartPanel(parent), orientation_(orientation), layout_(layout)
 {
     chart()->legend()->setAlignment(orientation == Qt::Horizontal ? Qt::AlignRight : Qt::AlignBottom);
+    // Room on the right for the last value label, centred on the axis end.
+    if (orientation == Qt::Horizontal)
+        chart()->setMargins(QMargins(4, 4, 20, 4));
     rebuild({});
 }
 
@@ -93,8 +99,33 @@ QStringList BarChart::valueAxisLabels() const
     return valueAxis_ ? valueAxis_->categoriesLabels() : QStringList();
 }
 
+QString BarChart::valueLabel(double value) const
+{
+    // Steps below 1 need their decimals, or every label would read "0".
+    QString label = axisDecimals_ > 0 ? QLocale().toString(value, 'f', axisDecimals_) : core::FormatGroupedF(value);
+    if (!unit_.isEmpty())
+        label += QLatin1Char(' ') + unit_;
+    return label;
+}
+
+QFont BarChart::valueAxisFont() const
+{
+    QFont f = font();
+    f.setPixelSize(11);
+    return f;
+}
+
+void BarChart::resizeEvent(QResizeEvent* e)
+{
+    ChartPanel::resizeEvent(e);
+    // The number of axis steps depends on the room the axis has.
+    if (orientation_ == Qt::Horizontal && e->size().width() != e->oldSize().width())
+        rebuild(barMarks_);
+}
+
 void BarChart::rebuild(const QList<BarMark>& marks)
 {
+    barMarks_ = marks;
     clearMarks();
     QChart* c = chart();
     c->removeAllSeries();
@@ -120,7 +151,7 @@ void BarChart::rebuild(const QList<BarMark>& marks)
                 max = std::max(max, s.values.value(k));
     }
     for (const Set& s : sets_) {
-        auto* set = new QBarSet(s.name);
+        auto* set = new QBarSet(ChartText(s.name));
         set->setColor(s.color);
         set->setBorderColor(s.color.darker(150));
         for (double v : s.values)
@@ -130,24 +161,42 @@ void BarChart::rebuild(const QList<BarMark>& marks)
     c->addSeries(series_);
 
     categoryAxis_ = new QBarCategoryAxis;
-    categoryAxis_->append(categories_.isEmpty() ? QStringList{QStringLiteral(" ")} : categories_);
+    QStringList shown;
+    for (const QString& category : categories_)
+        shown << ChartText(category);
+    categoryAxis_->append(shown.isEmpty() ? QStringList{QStringLiteral(" ")} : shown);
     categoryAxis_->setGridLineVisible(false);
 
     // Room beyond the longest bar for its mark.
     const double room = horizontal && !marks.isEmpty() ? 1.3 : 1.08;
-    const double step = NiceStep(max > 0 ? max * room : 1);
-    axisMax_ = max > 0 ? std::ceil(max * room / step) * step : step * 5;
+    const double top = max > 0 ? max * room : 1;
+    // Along a horizontal value axis the numbers stand side by side: fewer
+    // steps when long numbers would not fit (Qt would cut them short).
+    const QFontMetrics metrics(valueAxisFont());
+    const double span = horizontal ? (c->plotArea().width() > 50 ? c->plotArea().width() : width() * 0.55) : 0;
+    double step = NiceStep(top);
+    axisDecimals_ = step < 1 ? int(std::ceil(-std::log10(step) - 1e-9)) : 0;
+    for (int intervals = 5; horizontal && intervals >= 1; --intervals) {
+        step = NiceStep(top, intervals);
+        axisDecimals_ = step < 1 ? int(std::ceil(-std::log10(step) - 1e-9)) : 0;
+        const double last = std::ceil(top / step) * step;
+        const double needed = (last / step) * (metrics.horizontalAdvance(valueLabel(last)) + 12);
+        if (needed <= span)
+            break;
+    }
+    if (!(max > 0)) {
+        step = 1;
+        axisDecimals_ = 0;
+    }
+    axisMax_ = max > 0 ? std::ceil(top / step) * step : step * 5;
     valueAxis_ = new QCategoryAxis;
+    valueAxis_->setLabelsFont(valueAxisFont());
     valueAxis_->setMin(0);
     valueAxis_->setMax(axisMax_);
     valueAxis_->setStartValue(-axisMax_ * 1e-9);
     valueAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    for (double v = 0; v <= axisMax_ * (1 + 1e-9); v += step) {
-        QString label = core::FormatGroupedF(v);
-        if (!unit_.isEmpty())
-            label += QLatin1Char(' ') + unit_;
-        valueAxis_->append(label, v);
-    }
+    for (double v = 0; v <= axisMax_ * (1 + 1e-9); v += step)
+        valueAxis_->append(valueLabel(v), v);
     valueAxis_->setLabelsVisible(valueLabels_);
     c->addAxis(categoryAxis_, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     c->addAxis(valueAxis_, horizontal ? Qt::AlignBottom : Qt::AlignLeft);

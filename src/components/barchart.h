@@ -69,16 +69,23 @@ public:
     double axisMax() const { return axisMax_; }
     QStringList valueAxisLabels() const;
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     void rebuild(const QList<BarMark>& marks);
+    QString valueLabel(double value) const;
+    QFont valueAxisFont() const;
 
     Qt::Orientation orientation_;
     Layout layout_;
     QStringList categories_;
     QList<Set> sets_;
     QString unit_;
+    QList<BarMark> barMarks_;  // the last marks, for a rebuild at a new size
     double barWidth_ = 0.6;
     double axisMax_ = 1;
+    int axisDecimals_ = 0;
     bool valueLabels_ = true;
     QAbstractBarSeries* series_ = nullptr;
     QBarCategoryAxis* categoryAxis_ = nullptr;

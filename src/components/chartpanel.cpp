@@ -25,12 +25,13 @@ ChartPanel::~ChartPanel() = default;
 
 QString ChartPanel::title() const
 {
-    return chart()->title();
+    return title_;
 }
 
 void ChartPanel::setTitle(const QString& title)
 {
-    chart()->setTitle(title);
+    title_ = title;
+    chart()->setTitle(ChartText(title));
 }
 
 void ChartPanel::setLegendVisible(bool on)
@@ -117,6 +118,11 @@ void ChartPanel::resizeEvent(QResizeEvent* e)
 {
     QChartView::resizeEvent(e);
     placeMarks();
+}
+
+QString ChartText(const QString& plain)
+{
+    return plain.toHtmlEscaped();
 }
 
 double NiceStep(double max, int intervals)

@@ -54,9 +54,14 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    QString title_;
     QList<Mark> marks_;
     QList<QGraphicsSimpleTextItem*> markItems_;
 };
+
+// Qt Charts takes titles, legend entries and axis labels as rich text, so
+// "<= 7 days" would vanish as a tag: every such text goes through this.
+QString ChartText(const QString& plain);
 
 // Axis steps a reader can add up in the head: 1, 2 or 5 times a power of
 // ten, about `intervals` of them up to max (never 0).

@@ -40,7 +40,7 @@ void LineChart::setLines(const QStringList& pointLabels, const QList<Line>& line
                     max = std::max(max, v);
     for (const Line& line : lines_) {
         auto* s = new QLineSeries;
-        s->setName(line.name);
+        s->setName(ChartText(line.name));
         QPen pen(line.color);
         pen.setWidthF(width_);
         s->setPen(pen);
@@ -60,7 +60,7 @@ void LineChart::setLines(const QStringList& pointLabels, const QList<Line>& line
     bottom_->setRange(0, last);
     const int step = std::max(1, labelStep);
     for (int k = 0; k < pointLabels.size(); k += step)
-        bottom_->append(pointLabels[k], k);
+        bottom_->append(ChartText(pointLabels[k]), k);
 
     for (const QString& l : left_->categoriesLabels())
         left_->remove(l);
@@ -74,8 +74,8 @@ void LineChart::setLines(const QStringList& pointLabels, const QList<Line>& line
 
 void LineChart::setAxisTitles(const QString& bottom, const QString& left)
 {
-    bottom_->setTitleText(bottom);
-    left_->setTitleText(left);
+    bottom_->setTitleText(ChartText(bottom));
+    left_->setTitleText(ChartText(left));
 }
 
 void LineChart::setLineWidth(double pixels)

@@ -30,6 +30,7 @@ public:
 
 private:
     void apply();
+    void nameMarkers();
 
     QPieSeries* series_ = nullptr;
     QList<PieSlicePlan> slices_;

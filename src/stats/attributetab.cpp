@@ -20,6 +20,7 @@ AttributeTab::AttributeTab(QWidget* parent) : QWidget(parent), table_(5, 5)
         gridAttr->setColumnKind(c, comp::ResultGridView::ColumnKind::Number);
     }
     gridAttr->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    gridAttr->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     const auto makeChart = [this](const char* name, const QString& title) {
         auto* c = new comp::BarChart(Qt::Horizontal, comp::BarChart::Layout::Stacked, this);
@@ -46,8 +47,10 @@ void AttributeTab::resizeEvent(QResizeEvent* e)
     const int rows = gridAttr->verticalHeader()->defaultSectionSize() * 4;
     const int header = gridAttr->horizontalHeader()->sizeHint().height();
     gridAttr->setGeometry(8, 8, width() - 16, header + rows + 4);
+    // Every column within the page's width: no sideways scrolling.
+    const int number = (gridAttr->width() - 2 * gridAttr->frameWidth() - 150) / 4;
+    gridAttr->setColumnWidths({150, number, number, number, number});
     const int w = (width() - 24) / 2;
-    gridAttr->setColumnWidths({160, w / 2 + 40, w / 2, w / 2 + 40, w / 2});
     const int top = gridAttr->geometry().bottom() + 8;
     const int h = height() - top - 48;
     Chart2->setGeometry(8, top, w, h);

@@ -48,6 +48,7 @@ bool ChartTab::listing() const
 
 void ChartTab::showChosen()
 {
+    placeGrid();
     grid->setVisible(listing());
     chart->setVisible(!listing());
 }
@@ -57,7 +58,17 @@ void ChartTab::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
     const QRect area(kSideWidth, 4, width() - kSideWidth - 4, height() - 8);
     chart->setGeometry(area);
-    grid->setGeometry(area);
+    placeGrid();
+}
+
+void ChartTab::placeGrid()
+{
+    // Three columns fit beside the buttons; a wider listing takes the
+    // page's whole width below them, so that no column hides off the side.
+    if (table_.colCount() > 3)
+        grid->setGeometry(8, 136, width() - 12, height() - 140);
+    else
+        grid->setGeometry(kSideWidth, 4, width() - kSideWidth - 4, height() - 8);
 }
 
 }  // namespace stats

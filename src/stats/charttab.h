@@ -50,6 +50,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void placeGrid();
     comp::ResultGrid table_;
 };
 

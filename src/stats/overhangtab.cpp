@@ -84,6 +84,11 @@ OverhangTab::OverhangTab(QWidget* parent) : QWidget(parent), table_(5, 6)
     table_.setRowsUsed(5);
     gridOverhang = MakeListingGrid(this, QStringLiteral("gridOverhang"));
     gridOverhang->setGrid(&table_);
+    // The three fixed text columns read from the left.
+    for (int c = 0; c < 3; ++c) {
+        gridOverhang->setRightAligned(c, false);
+        gridOverhang->setColumnKind(c, comp::ResultGridView::ColumnKind::Text);
+    }
     gridOverhang->setRightAligned(kColumnPercent, true);
     gridOverhang->setRightAligned(kColumnWasted, true);
     gridOverhang->setColumnKind(kColumnWasted, comp::ResultGridView::ColumnKind::Number);
@@ -136,8 +141,8 @@ void OverhangTab::resizeEvent(QResizeEvent* e)
     QWidget::resizeEvent(e);
     const int rowHeight = gridOverhang->verticalHeader()->defaultSectionSize();
     const int headerHeight = gridOverhang->horizontalHeader()->sizeHint().height();
-    gridOverhang->setGeometry(44, 32, 560, headerHeight + 5 * rowHeight + 4);
-    gridOverhang->setColumnWidths({130, 120, 90, 100, 116});
+    gridOverhang->setGeometry(44, 32, 580, headerHeight + 5 * rowHeight + 4);
+    gridOverhang->setColumnWidths({130, 120, 80, 110, 130});
     const int below = gridOverhang->geometry().bottom() + 10;
     chartOverhang->setGeometry(8, below, 400, 190);
     pnlOverhang->setGeometry(420, below + 6, 360, 88);

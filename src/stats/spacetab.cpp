@@ -9,6 +9,8 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QChart>
+#include <QGraphicsLayout>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -155,6 +157,9 @@ void SpaceTab::buildPies()
         QFont f = pie->chart()->titleFont();
         f.setPixelSize(11);
         pie->chart()->setTitleFont(f);
+        // Small pies: all their room for the pie and its title.
+        pie->chart()->setMargins(QMargins(0, 0, 0, 0));
+        pie->chart()->layout()->setContentsMargins(0, 0, 0, 0);
         pie->hide();
         connect(pie, &comp::ChartPanel::clicked, this, guarded([this] { pie1Click(); }));
         return pie;

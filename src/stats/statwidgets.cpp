@@ -25,6 +25,13 @@ comp::ResultGridView* MakeListingGrid(QWidget* parent, const QString& name)
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setFocusPolicy(Qt::NoFocus);
     grid->setShadingEnabled(false);
+    // The labels on the left, the numbers on the right; neither is ever
+    // shown cut (the widest listing has seven columns).
+    grid->setColumnKind(0, comp::ResultGridView::ColumnKind::Date);
+    for (int c = 1; c < 7; ++c) {
+        grid->setRightAligned(c, true);
+        grid->setColumnKind(c, comp::ResultGridView::ColumnKind::Number);
+    }
     return grid;
 }
 

@@ -54,7 +54,9 @@ void TimeTab::doFileTimes(const StatTotals& totals)
     Chart4->setLines(labels, {{QStringLiteral("Modified time"), QColor(255, 0, 0), values(totals.modified), true},
                               {QStringLiteral("Created time"), QColor(0, 160, 0), values(totals.created), true},
                               {QStringLiteral("Access Time"), QColor(0, 0, 255), values(totals.access),
-                               AccessTimeShown(totals)}});
+                               AccessTimeShown(totals)}},
+                      // A label every three hours: more would not fit side by side.
+                      6);
 }
 
 void TimeTab::sbTimeChange()
