@@ -9,6 +9,7 @@ packages=(
   xvfb xauth e2fsprogs fonts-dejavu-core
   zip unzip poppler-utils
   binutils-mingw-w64 cpp
+  libglib2.0-bin
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,6 @@
 #include "delete/archivebatch.h"
 
-#include "platform/drives.h"
-#include "platform/durablefile.h"
-#include "platform/fileops.h"
+#include "platform/foldertree.h"
 
 namespace del {
 
@@ -86,25 +84,21 @@ comp::ZipCommitResult ArchiveBatch::close()
     return writer_.close();
 }
 
-bool deleteIfUnchanged(const comp::ZipCommitted& committed)
+bool deleteIfUnchanged(const comp::ZipCommitted& committed, plat::ParentFolderCache* folders)
 {
     if (!committed.durable)
         return false;
-    const auto posix = plat::toPosix(committed.sourcePath);
-    if (!posix)
-        return false;
-    plat::FileStamp now;
-    if (!plat::stampOfRegularFile(*posix, &now))
-        return false;
-    // Another file put in its place (renamed over it, copied with its
-    // times kept) may match in size and time: only the file the writer
-    // opened and read may go.
-    if (now.device != committed.sourceDevice || now.inode != committed.sourceInode)
-        return false;
-    // Written to after it was read: what is stored is not what is there.
-    if (now.size != committed.sourceSize || now.mtimeNs != committed.sourceMtimeNs)
-        return false;
-    return plat::deleteFile(committed.sourcePath);
+    // Reached as the file was for its read: from the drive root, no link or
+    // other mount on the way. Another file put in its place (renamed over
+    // it, copied with its times kept) may match in size and time: only the
+    // file the writer opened and read may go, and only unchanged since.
+    plat::TreeEntry e;
+    plat::TreeError error = plat::TreeError::None;
+    plat::ParentFolderCache own;
+    const plat::TreeFolder* folder = (folders ? *folders : own).openParent(committed.sourcePath, e, error);
+    return folder
+           && folder->removeEntryIfUnchanged(e, {committed.sourceDevice, committed.sourceInode},
+                                             committed.sourceSize, committed.sourceMtimeNs);
 }
 
 }  // namespace del

@@ -19,6 +19,10 @@
 #include <QString>
 #include <memory>
 
+namespace plat {
+class ParentFolderCache;
+}
+
 namespace del {
 
 class ArchiveBatch {
@@ -64,10 +68,12 @@ private:
     bool commentSet_ = false;
 };
 
-// Deletes a zipped source when its path still names the file that was read
-// (the same device and inode, not followed through a link) with the
-// committed size and modification time. False otherwise (the file changed,
-// was replaced, vanished, or could not be deleted): it then stays.
-bool deleteIfUnchanged(const comp::ZipCommitted& committed);
+// Deletes a zipped source when its path, reached from the drive root with
+// no link or other mount on the way, still names the file that was read (the
+// same device and inode) with the committed size and modification time.
+// False otherwise (the file changed, was replaced, vanished, lies behind a
+// link, or could not be deleted): it then stays.
+// folders, when given, keeps the folder of the last source open for the next.
+bool deleteIfUnchanged(const comp::ZipCommitted& committed, plat::ParentFolderCache* folders = nullptr);
 
 }  // namespace del

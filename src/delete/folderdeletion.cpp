@@ -7,6 +7,7 @@
 #include "delete/archivenames.h"
 #include "delete/deletetotals.h"
 #include "delete/deletionlog.h"
+#include "platform/cleanpath.h"
 #include "platform/foldertree.h"
 
 #include <algorithm>
@@ -395,7 +396,9 @@ struct FolderDeletion::Walk {
     }
 };
 
-FolderDeletion::FolderDeletion(const QString& folder) : folder_(folder) {}
+// The folder in the one spelling that the Safe Harbor question tests and
+// the walk opens: "C:\free\..\prot" is "C:\prot".
+FolderDeletion::FolderDeletion(const QString& folder) : folder_(plat::cleanDrivePath(folder)) {}
 
 bool FolderDeletion::willDelete() const
 {

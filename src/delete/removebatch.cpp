@@ -3,8 +3,8 @@
 #include "core/safeharbor.h"
 #include "delete/deletetotals.h"
 #include "delete/deletionlog.h"
-#include "platform/fileops.h"
-#include "platform/findfile.h"
+#include "platform/cleanpath.h"
+#include "platform/foldertree.h"
 
 #include <algorithm>
 
@@ -20,9 +20,11 @@ QStringList uniqueSortedPaths(const QStringList& paths)
 {
     QStringList out;
     out.reserve(paths.size());
+    // One spelling per file, the one the Safe Harbor tests and the removal
+    // acts on: "C:\free\..\prot\p.txt" is "C:\prot\p.txt".
     for (const QString& p : paths)
         if (!p.trimmed().isEmpty())
-            out.append(p);
+            out.append(plat::cleanDrivePath(p));
     // Exact comparison: on this file system two names that differ only in
     // case are two files.
     std::sort(out.begin(), out.end(), pathLess);
@@ -37,10 +39,12 @@ HarborSplit splitBySafeHarbor(const QStringList& paths, core::SafeHarbor& harbor
     for (int i = 0; i < paths.size(); ++i) {
         if (step)
             step(i);
-        if (harbor.IsInSafeHarbor(paths[i], true) != core::shNone)
-            split.protectedFiles.append(paths[i]);
+        // Tested, and handed on, in the spelling the removal acts on.
+        const QString path = plat::cleanDrivePath(paths[i]);
+        if (harbor.IsInSafeHarbor(path, true) != core::shNone)
+            split.protectedFiles.append(path);
         else
-            split.toDelete.append(paths[i]);
+            split.toDelete.append(path);
     }
     return split;
 }
@@ -59,21 +63,27 @@ BatchResult removeFiles(const QStringList& files, RemoveMode mode, const BatchCa
     BatchResult result;
     result.ran = true;
     result.mode = mode;
+    // Consecutive files of one folder share its handle.
+    plat::ParentFolderCache folders;
     for (int i = 0; i < files.size(); ++i) {
         const QString& path = files[i];
         if (callbacks.progress)
             callbacks.progress(i, path);
         FileOutcome outcome;
         outcome.path = path;
-        // The size before removal is what the removal frees; a path that is
-        // not a regular file (gone, a folder) is refused below anyway.
-        plat::FindData data;
-        const bool found = plat::statPath(path, data);
-        if (found)
-            outcome.bytes = double(data.size());
-        const bool isFolder = found && (data.attributes & plat::faDirectory);
-        if (found && !isFolder)
-            outcome.removed = mode == RemoveMode::Delete ? plat::deleteFile(path) : plat::moveToTrash(path);
+        // The file that was found, or nothing: its folder opened from the
+        // drive root with no link or other mount on the way, the path in the
+        // spelling the Safe Harbor tested, and a regular file at its end.
+        // It leaves that folder by name (unlinkat, or renameat into the trash).
+        plat::TreeEntry e;
+        plat::TreeError error = plat::TreeError::None;
+        const plat::TreeFolder* folder = folders.openParent(path, e, error);
+        const quint32 notRegular = plat::faDirectory | plat::faReparse | plat::faSystem;
+        if (folder && !(e.data.attributes & notRegular)) {
+            // The size before removal is what the removal frees.
+            outcome.bytes = double(e.data.size());
+            outcome.removed = mode == RemoveMode::Delete ? folder->removeEntry(e) : folder->trashEntry(e);
+        }
         result.outcomes.append(outcome);
         if (outcome.removed) {
             ++result.removedFiles;

@@ -22,15 +22,18 @@ enum class RemoveMode { Delete, Trash };
 // that names differing only in case stand together in a fixed order.
 bool pathLess(const QString& a, const QString& b);
 
-// The hand-over cleaned: sorted, each exact path once (case kept, so
-// "C:\A.TXT" and "C:\a.txt" are two files), blank entries dropped.
+// The hand-over cleaned: every path in the one spelling of cleanDrivePath
+// (".", ".." and doubled backslashes gone), sorted, each exact path once
+// (case kept, so "C:\A.TXT" and "C:\a.txt" are two files), blank entries
+// dropped.
 QStringList uniqueSortedPaths(const QStringList& paths);
 
 struct HarborSplit {
     QStringList toDelete;     // list order kept
     QStringList protectedFiles;  // list order kept
 };
-// Tests every path as a file against the harbor. step(done) is called once
+// Tests every path, in its cleaned spelling, as a file against the harbor;
+// both lists hold the cleaned spellings. step(done) is called once
 // per path before it is tested (done = paths tested so far); the deletion
 // panel lets queued window messages run there.
 HarborSplit splitBySafeHarbor(const QStringList& paths, core::SafeHarbor& harbor,
@@ -60,9 +63,11 @@ struct BatchCallbacks {
     std::function<void(const QString& path)> failed;
 };
 
-// Removes the files in list order: deletes them (a link itself, never its
-// target; folders are refused) or moves them to the trash, which must
-// confirm the move. Counts only what actually left its place.
+// Removes the files in list order: deletes them or moves them to the trash,
+// which must confirm the move. Only a regular file is removed, reached from
+// its drive root with no link and no other mount on its path, and named in
+// the cleaned spelling (anything else is refused like a file that cannot be
+// deleted). Counts only what actually left its place.
 BatchResult removeFiles(const QStringList& files, RemoveMode mode, const BatchCallbacks& callbacks = {});
 
 // Records a batch in the totals and the deletion log, with the counts and

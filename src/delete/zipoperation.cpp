@@ -3,8 +3,10 @@
 #include "delete/archivebatch.h"
 #include "delete/archivenames.h"
 #include "delete/deletetotals.h"
+#include "platform/cleanpath.h"
 #include "platform/drives.h"
-#include "platform/durablefile.h"
+#include "platform/filereader.h"
+#include "platform/foldertree.h"
 
 #include <QHash>
 #include <QSet>
@@ -44,9 +46,10 @@ public:
             if (cb_.fileStarted)
                 cb_.fileStarted(i, path);
             const int index = archiveIndexOf(path);
-            if (index < 0 || isOneOfTheArchives(path)) {
-                // No drive to file it under, or the archive itself, which
-                // can never be stored in itself or another of this run.
+            if (index < 0 || plat::cleanDrivePath(path) != path || isOneOfTheArchives(path)) {
+                // No drive to file it under, a spelling other than the one
+                // the Safe Harbor tested, or the archive itself, which can
+                // never be stored in itself or another of this run.
                 zipFailed(path);
                 continue;
             }
@@ -105,7 +108,7 @@ private:
         if (archivePosix_.contains(*posix))
             return true;
         plat::FileStamp source;
-        if (!plat::stampOfRegularFile(*posix, &source))
+        if (!plat::stampOfDriveFile(path, &source, &folders_))
             return false;  // not a regular file: the writer refuses it anyway
         return isAnArchive(source.device, source.inode);
     }
@@ -180,7 +183,7 @@ private:
                 zipFailed(c.sourcePath);
                 continue;
             }
-            if (settings_.deleteAfterZip && !deleteIfUnchanged(c)) {
+            if (settings_.deleteAfterZip && !deleteIfUnchanged(c, &folders_)) {
                 r_.notDeleted << c.sourcePath;
                 report(QLatin1String(kZipDeleteFailed) + c.sourcePath);
                 continue;
@@ -204,6 +207,7 @@ private:
     std::vector<std::unique_ptr<ArchiveBatch>> archives_;
     QHash<QString, int> byName_;
     QSet<QByteArray> archivePosix_;
+    mutable plat::ParentFolderCache folders_;  // of the sources, for their checks and deletes
 };
 
 }  // namespace

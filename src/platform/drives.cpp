@@ -233,6 +233,7 @@ QList<MountEntry> parseMountInfo(const QByteArray& text)
         if (f.size() < 7 || dash < 6 || dash + 2 >= f.size())
             continue;
         MountEntry m;
+        m.mountId = f[0].toULongLong();
         const QList<QByteArray> mm = f[2].split(':');
         if (mm.size() == 2) {
             m.major = mm[0].toUInt();

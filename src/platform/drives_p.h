@@ -31,6 +31,7 @@ struct MountEntry {
     QByteArray source;
     quint32 major = 0;
     quint32 minor = 0;
+    quint64 mountId = 0;  // the first field of mountinfo (statx STATX_MNT_ID); 0 from /proc/mounts
 };
 // Parses /proc/self/mountinfo text.
 QList<MountEntry> parseMountInfo(const QByteArray& text);

@@ -5,6 +5,7 @@
 #include "platform/drives_p.h"
 #include "platform/findfile.h"
 #include "platform/findfile_p.h"
+#include "platform/foldertree.h"
 
 #include <QFile>
 #include <QMutex>
@@ -39,28 +40,30 @@ QMutex g_currentMutex;
 
 bool deleteFile(const QString& drivePath)
 {
-    detail::Resolved r;
-    struct statx st;
-    if (!statDrivePath(drivePath, st, &r))
+    TreeEntry e;
+    TreeError error = TreeError::None;
+    const auto folder = TreeFolder::openParent(drivePath, e, error);
+    if (!folder)
         return false;
-    if (S_ISDIR(st.stx_mode) || r.isRoot) {
+    if (e.isFolder()) {
         errno = EISDIR;
         return false;
     }
-    return ::unlink(r.posix.constData()) == 0;
+    return folder->removeEntry(e);
 }
 
 bool removeFolder(const QString& drivePath)
 {
-    detail::Resolved r;
-    struct statx st;
-    if (!statDrivePath(drivePath, st, &r))
+    TreeEntry e;
+    TreeError error = TreeError::None;
+    const auto folder = TreeFolder::openParent(drivePath, e, error);
+    if (!folder)
         return false;
-    if (!S_ISDIR(st.stx_mode) || r.isRoot) {
+    if (!e.isFolder()) {
         errno = ENOTDIR;
         return false;
     }
-    return ::rmdir(r.posix.constData()) == 0;
+    return folder->removeSubfolder(e);
 }
 
 quint32 fileAttributes(const QString& drivePath)
@@ -75,19 +78,14 @@ quint32 fileAttributes(const QString& drivePath)
 
 bool setFileAttributes(const QString& drivePath, quint32 attributes)
 {
-    detail::Resolved r;
-    struct statx st;
-    if (!statDrivePath(drivePath, st, &r))
+    TreeEntry e;
+    TreeError error = TreeError::None;
+    const auto folder = TreeFolder::openParent(drivePath, e, error);
+    if (!folder)
         return false;
-    if (S_ISLNK(st.stx_mode))
+    if (e.isLink())
         return true;  // a link has no permissions of its own to change
-    mode_t mode = st.stx_mode & 07777;
-    const mode_t wanted = (attributes & faReadOnly) ? (mode & ~mode_t(S_IWUSR)) : (mode | S_IWUSR);
-    if (wanted == mode)
-        return true;
-    // AT_SYMLINK_NOFOLLOW is not supported by fchmodat on Linux; the lstat
-    // above has already refused links.
-    return ::fchmodat(AT_FDCWD, r.posix.constData(), wanted, 0) == 0;
+    return folder->setOwnerWrite(e, !(attributes & faReadOnly));
 }
 
 bool fileExists(const QString& drivePath)

@@ -1,5 +1,8 @@
 #pragma once
-// File operations. None follows a symbolic link.
+// File operations. None follows a symbolic link; the ones that change
+// anything reach their entry the way TreeFolder::openParent does (each folder
+// of the path opened from the drive root, no link and no other mount on the
+// way) and refuse a path not spelled as cleanDrivePath() spells it.
 
 #include <QString>
 #include <QtGlobal>
@@ -28,13 +31,9 @@ bool setFileAttributes(const QString& drivePath, quint32 attributes);
 bool fileExists(const QString& drivePath);    // a regular file (no link)
 bool folderExists(const QString& drivePath);  // a real folder (no link)
 
-// Sends a file or folder to the freedesktop trash. True only when the item
-// really left its place and landed in the trash.
+// Sends a file, link or folder to the freedesktop trash. True only when the
+// item really left its place and landed in the trash with its record.
 bool moveToTrash(const QString& drivePath);
-// The same, only while the path still denotes the file system object with
-// this device and inode; anything else found there or moved instead is left
-// (or put back) in its place.
-bool moveToTrashIfSame(const QString& drivePath, quint64 device, quint64 inode);
 
 struct DiskSpace {
     quint64 freeBytes = 0;

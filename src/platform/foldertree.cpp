@@ -2,8 +2,9 @@
 // unlinkat), never following a link and never stepping onto another file
 // system or mount.
 #include "platform/foldertree.h"
+#include "platform/cleanpath.h"
 #include "platform/drives.h"
-#include "platform/fileops.h"
+#include "platform/fileops_p.h"
 #include "platform/findfile_p.h"
 #include "platform/foldertree_p.h"
 
@@ -119,6 +120,8 @@ bool liesInside(const QString& drivePath, const QString& folder)
 struct TreeFolder::Impl {
     // One descriptor per open folder: the stream reads the entries, and its
     // descriptor serves every *at call, so a deep tree costs one a level.
+    // The stream is made by the first next(): a folder opened only to reach
+    // one file of it never lists anything.
     DIR* dir = nullptr;
     int fd = -1;
     Place place;
@@ -135,11 +138,6 @@ struct TreeFolder::Impl {
 
 std::unique_ptr<TreeFolder> TreeFolder::adopt(std::unique_ptr<Impl> impl, const QString& path, TreeError& error)
 {
-    impl->dir = fdopendir(impl->fd);
-    if (!impl->dir) {
-        error = TreeError::Failed;
-        return nullptr;  // the descriptor goes with impl
-    }
     std::unique_ptr<TreeFolder> folder(new TreeFolder);
     folder->d = std::move(impl);
     folder->path_ = path;
@@ -158,13 +156,20 @@ bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, Tree
     const QStringView rest = QStringView(drivePath).mid(2);
     if (!drive || (!rest.isEmpty() && rest[0] != u'\\'))
         return false;
+    // One backslash after the letter and one at the end are spelling; any
+    // other empty part is a doubled backslash, and like "." and ".." it
+    // would let a path name a file by another text than the one checked.
+    QStringView inner = rest;
+    if (inner.startsWith(u'\\'))
+        inner = inner.mid(1);
+    if (inner.endsWith(u'\\'))
+        inner.chop(1);
     QList<QByteArray> parts;
     QStringList names;
     qsizetype posixLength = drive->mountPoint.size();
-    for (QStringView c : rest.split(u'\\', Qt::SkipEmptyParts)) {
-        // A path handed in for removal is taken as it is written: no part
-        // may climb or stand for the folder itself.
-        if (c == u"." || c == u"..")
+    const QList<QStringView> split = inner.isEmpty() ? QList<QStringView>() : inner.split(u'\\');
+    for (QStringView c : split) {
+        if (c.isEmpty() || c == u"." || c == u"..")
             return false;
         const QByteArray raw = QFile::encodeName(c.toString());
         if (!isRepresentableName(raw) || raw.contains('/'))
@@ -228,6 +233,46 @@ std::unique_ptr<TreeFolder> TreeFolder::open(const QString& drivePath, TreeError
     return adopt(std::move(impl), opened.path, error);
 }
 
+std::unique_ptr<TreeFolder> TreeFolder::openParent(const QString& drivePath, TreeEntry& entry, TreeError& error)
+{
+    error = TreeError::BadPath;
+    const qsizetype cut = drivePath.lastIndexOf(u'\\');
+    // Only the one spelling the Safe Harbor saw may be acted on; a drive
+    // root has no folder to hold it.
+    if (cut < 2 || cut + 1 >= drivePath.size() || cleanDrivePath(drivePath) != drivePath)
+        return nullptr;
+    auto folder = open(drivePath.left(cut == 2 ? 3 : cut), error);
+    if (!folder)
+        return nullptr;
+    if (!folder->lookup(drivePath.mid(cut + 1), entry)) {
+        error = TreeError::NotFound;
+        return nullptr;
+    }
+    return folder;
+}
+
+const TreeFolder* ParentFolderCache::openParent(const QString& drivePath, TreeEntry& entry, TreeError& error)
+{
+    const qsizetype cut = drivePath.lastIndexOf(u'\\');
+    const QStringView folder = QStringView(drivePath).left(qMax<qsizetype>(cut, 0));
+    if (folder_ && cut > 2 && folder == path_ && cleanDrivePath(drivePath) == drivePath) {
+        if (folder_->lookup(drivePath.mid(cut + 1), entry)) {
+            error = TreeError::None;
+            return folder_.get();
+        }
+        error = TreeError::NotFound;
+        return nullptr;
+    }
+    folder_ = TreeFolder::openParent(drivePath, entry, error);
+    path_ = folder_ ? folder.toString() : QString();
+    return folder_.get();
+}
+
+int TreeFolder::fd() const
+{
+    return d->fd;
+}
+
 FindData TreeFolder::self() const
 {
     FindData out;
@@ -238,6 +283,8 @@ FindData TreeFolder::self() const
 
 bool TreeFolder::next(TreeEntry& out)
 {
+    if (!d->dir && !(d->dir = fdopendir(d->fd)))
+        return false;
     while (dirent* e = readdir(d->dir)) {
         const char* raw = e->d_name;
         if (isDotName(raw))
@@ -365,26 +412,35 @@ bool TreeFolder::removeSubfolder(const TreeEntry& e) const
 
 bool TreeFolder::clearReadOnly(const TreeEntry& e) const
 {
-    if (e.isLink() || e.isFolder() || !stillSame(e))
+    return !e.isFolder() && setOwnerWrite(e, true);
+}
+
+bool TreeFolder::setOwnerWrite(const TreeEntry& e, bool writable) const
+{
+    if (e.isLink() || !stillSame(e))
         return false;
     const QByteArray raw = QFile::encodeName(e.name);
     struct statx st;
     if (!statAt(d->fd, raw.constData(), st))
         return false;
-    const mode_t mode = (st.stx_mode & 07777) | S_IWUSR;
+    const mode_t was = st.stx_mode & 07777;
+    const mode_t mode = writable ? (was | S_IWUSR) : (was & ~mode_t(S_IWUSR));
+    if (mode == was)
+        return true;
     // With AT_SYMLINK_NOFOLLOW the C library changes the entry through an
     // O_PATH handle, so a link put in its place is not followed.
     if (::fchmodat(d->fd, raw.constData(), mode, AT_SYMLINK_NOFOLLOW) == 0)
         return true;
-    if (!S_ISREG(st.stx_mode))
+    if (!S_ISREG(st.stx_mode) && !S_ISDIR(st.stx_mode))
         return false;
-    // Without /proc that route is closed: change the file through a handle
+    // Without /proc that route is closed: change the entry through a handle
     // of its own, opened without following a link.
     const int fd = ::openat(d->fd, raw.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return false;
-    struct statx now;
-    const bool same = statFd(fd, now) && now.stx_ino == st.stx_ino && S_ISREG(now.stx_mode);
+    struct statx opened;
+    const bool same = statFd(fd, opened) && opened.stx_ino == st.stx_ino
+                      && (opened.stx_mode & S_IFMT) == (st.stx_mode & S_IFMT);
     const bool ok = same && ::fchmod(fd, mode) == 0;
     ::close(fd);
     return ok;
@@ -410,10 +466,11 @@ bool TreeFolder::pathLeadsTo(const TreeEntry& e) const
 
 bool TreeFolder::trashEntry(const TreeEntry& e) const
 {
-    // The trash works by path; that path must still lead to the entry this
-    // handle listed, else something was swapped in on the way, and what the
-    // trash moves must be that entry too.
-    return pathLeadsTo(e) && moveToTrashIfSame(e.path, e.data.device, e.data.inode);
+    // The trash records the entry's path for a later restore: that path
+    // must still lead to the entry this handle listed.
+    if (!pathLeadsTo(e))
+        return false;
+    return detail::trashAt(d->fd, QFile::encodeName(e.name), identityOf(e), e.path);
 }
 
 }  // namespace plat

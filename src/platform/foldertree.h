@@ -65,6 +65,12 @@ public:
     // any link on the way and any step onto another file system or mount.
     // Null with error set when it cannot.
     static std::unique_ptr<TreeFolder> open(const QString& drivePath, TreeError& error);
+    // Opens the folder that holds what a drive path names, as open() does,
+    // and looks the last part up in it without following a link: the one way
+    // a single file is reached for deleting, trashing or reading. The path
+    // must be spelled as cleanDrivePath() spells it. Null with error set
+    // when the folder cannot be opened or the entry is not there.
+    static std::unique_ptr<TreeFolder> openParent(const QString& drivePath, TreeEntry& entry, TreeError& error);
 
     // The drive path of this folder, and what it was when it was opened.
     const QString& path() const { return path_; }
@@ -99,6 +105,9 @@ public:
     bool removeSubfolder(const TreeEntry& e) const;
     // Sets the owner's write bit of a listed regular file (clears read-only).
     bool clearReadOnly(const TreeEntry& e) const;
+    // Sets or clears the owner's write bit of a listed entry that is not a
+    // link, while it is still the entry listed.
+    bool setOwnerWrite(const TreeEntry& e, bool writable) const;
     // True when the entry's drive path, resolved by name as path-based
     // services (the trash, a file reader) will, still leads to the listed entry.
     bool pathLeadsTo(const TreeEntry& e) const;
@@ -106,8 +115,12 @@ public:
     // part not followed). False when nothing is there.
     bool pathIdentity(const TreeEntry& e, FileIdentity& out) const;
     // Sends a listed entry to the trash when its path still leads to the
-    // entry that was listed; what is moved is checked to be that entry.
+    // entry that was listed (the trash records that path); it is moved out
+    // of this folder by name and checked to be that entry.
     bool trashEntry(const TreeEntry& e) const;
+
+    // The open folder's descriptor, for the *at calls of the platform layer.
+    int fd() const;
 
 private:
     TreeFolder() = default;
@@ -116,6 +129,21 @@ private:
     std::unique_ptr<Impl> d;
     QString path_;
     int skipped_ = 0;
+};
+
+// The folder of the last file reached, kept open: the files of one folder
+// (the lists are sorted) are reached through one handle, opened as
+// TreeFolder::openParent opens it, which stays the folder that was found
+// whatever is done to its path meanwhile.
+class ParentFolderCache {
+public:
+    // TreeFolder::openParent, through the folder kept when the path's folder
+    // is the one reached last. The folder stays owned by the cache.
+    const TreeFolder* openParent(const QString& drivePath, TreeEntry& entry, TreeError& error);
+
+private:
+    std::unique_ptr<TreeFolder> folder_;
+    QString path_;
 };
 
 }  // namespace plat

@@ -1,5 +1,6 @@
 // The walk of a folder tree through open folder handles.
 #include "platform/folderwalk.h"
+#include "platform/cleanpath.h"
 #include "platform/findfile_p.h"
 #include "platform/foldertree_p.h"
 
@@ -47,8 +48,10 @@ WalkFolder::~WalkFolder()
 std::unique_ptr<WalkFolder> WalkFolder::openRoot(const QString& drivePath, const WalkOptions& options,
                                                  TreeError& error)
 {
+    // A root is a folder the user typed or picked, so any spelling of it
+    // is taken; the folders below it are reached by handle, not by text.
     detail::OpenedFolder opened;
-    if (!detail::openFromDriveRoot(drivePath, opened, error))
+    if (!detail::openFromDriveRoot(cleanDrivePath(drivePath), opened, error))
         return nullptr;
     struct statx st;
     if (!statEntered(opened.fd, st) || opened.posixLength > kMaxWalkPath) {

@@ -158,6 +158,27 @@ TEST_F(DeleteCliTest, ForceNeedsNoSafeHarbor)
     EXPECT_FALSE(exists("C:\\free\\a"));
 }
 
+TEST_F(DeleteCliTest, AProtectedFileCannotBeReachedByAnotherSpelling)
+{
+    file("keep\\c", 4);
+    file("free\\x", 1);
+    const QStringList spellings = {"C:\\free\\..\\keep\\c", "C:\\keep\\\\c", "C:\\.\\keep\\c", "C:\\keep\\c\\"};
+    for (const char* command : {"delete", "archive"}) {
+        for (const QString& spelling : spellings) {
+            SCOPED_TRACE(std::string(command) + " " + spelling.toStdString());
+            const ScanResult r = Scan({command, spelling});
+            EXPECT_EQ(r.status, 1);
+            EXPECT_TRUE(r.err.startsWith("Safe Harbor, not removed (referenced in the registry): C:\\keep\\c\n"))
+                << qPrintable(r.err);
+            EXPECT_TRUE(exists("C:\\keep\\c"));
+        }
+    }
+    // Spellings of a free file are acted on in their cleaned form.
+    const ScanResult r = Scan({"delete", "C:\\keep\\..\\free\\\\x"});
+    EXPECT_EQ(r.status, 0) << qPrintable(r.err);
+    EXPECT_FALSE(exists("C:\\free\\x"));
+}
+
 TEST_F(DeleteCliTest, UsageErrors)
 {
     EXPECT_EQ(Scan({"delete"}).status, 2);

@@ -372,6 +372,7 @@ TEST_F(FolderDeletionTest, SafeHarborQuestionForTheFolderOrOneBelow)
     struct Case {
         const char* protectedFolder;
         bool asked;
+        const char* folder = "C:\\tree";
     };
     const Case cases[] = {
         {"C:\\TREE\\", true},           // the folder itself
@@ -379,6 +380,8 @@ TEST_F(FolderDeletionTest, SafeHarborQuestionForTheFolderOrOneBelow)
         {"C:\\TREE\\SUB\\*.*", true},   // a subtree rule below it
         {"C:\\TREEHOUSE\\", false},     // a name that only starts alike
         {"C:\\OTHER\\", false},
+        {"C:\\TREE\\", true, "C:\\\\tree\\"},        // other spellings of the folder
+        {"C:\\TREE\\SUB\\", true, "C:\\x\\..\\.\\tree"},
     };
     for (const Case& k : cases) {
         makeTree();
@@ -387,7 +390,7 @@ TEST_F(FolderDeletionTest, SafeHarborQuestionForTheFolderOrOneBelow)
         sources.folderLines = QStringList{k.protectedFolder};
         harbor.GetSearchPath(sources);
         prompter.queue(Answer::No);
-        const auto r = run("C:\\tree", FolderMode::Delete);
+        const auto r = run(k.folder, FolderMode::Delete);
         const QStringList asked = prompter.texts(Kind::Confirm);
         if (k.asked) {
             EXPECT_EQ(asked,

@@ -1,7 +1,7 @@
 // The handle-based tree walk under folder deletion: links are never
 // followed, entries swapped after they were listed are left alone, and no
 // other file system or mount is entered.
-#include "platform/fileops.h"
+#include "platform/fileops_p.h"
 #include "platform/foldertree.h"
 #include "support/tempdrives.h"
 
@@ -130,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, FolderTreeOpen,
                                            OpenRefusal{"AFile", "C:\\file.txt", TreeError::NotFolder},
                                            OpenRefusal{"DotDot", "C:\\real\\..\\real", TreeError::BadPath},
                                            OpenRefusal{"Dot", "C:\\.\\real", TreeError::BadPath},
+                                           OpenRefusal{"DoubledSeparator", "C:\\\\real", TreeError::BadPath},
                                            OpenRefusal{"NoDrive", "Q:\\real", TreeError::BadPath},
                                            OpenRefusal{"Relative", "C:real", TreeError::BadPath},
                                            OpenRefusal{"Empty", "", TreeError::BadPath}),
@@ -334,15 +335,19 @@ TEST(FolderTree, TrashingChecksTheIdentityOfWhatIsMoved)
 {
     TempDrives t("C");
     const QString file = t.writeFile('C', "top/a.txt", "mine");
-    const QString other = t.writeFile('C', "top/b.txt", "not mine");
-    struct stat st;
-    ASSERT_EQ(::lstat(raw(other), &st), 0);
-    // The path leads to a.txt, but the identity asked for is b.txt's.
-    EXPECT_FALSE(moveToTrashIfSame("C:\\top\\a.txt", quint64(st.st_dev), quint64(st.st_ino)));
+    t.writeFile('C', "top/b.txt", "not mine");
+    TreeError error;
+    auto top = TreeFolder::open("C:\\top", error);
+    ASSERT_TRUE(top);
+    TreeEntry a, b;
+    ASSERT_TRUE(top->lookup("a.txt", a));
+    ASSERT_TRUE(top->lookup("b.txt", b));
+    // The name is a.txt's, the identity asked for b.txt's.
+    EXPECT_FALSE(detail::trashAt(top->fd(), "a.txt", identityOf(b), a.path));
     EXPECT_TRUE(present(file));
-    EXPECT_FALSE(present(t.root() + "/home/.local/share/Trash/files/a.txt"));
-    EXPECT_TRUE(moveToTrashIfSame("C:\\top\\b.txt", quint64(st.st_dev), quint64(st.st_ino)));
-    EXPECT_FALSE(present(other));
+    EXPECT_TRUE(QDir(t.root() + "/home/.local/share/Trash/info").isEmpty());
+    EXPECT_TRUE(detail::trashAt(top->fd(), "a.txt", identityOf(a), a.path));
+    EXPECT_FALSE(present(file));
 }
 
 TEST(FolderTree, TrashesAListedFile)

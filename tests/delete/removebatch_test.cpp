@@ -31,22 +31,27 @@ protected:
     QMap<QString, QString> posix_;
 };
 
-TEST(UniqueSortedPathsTest, SortsKeepsCaseAndDropsRepeats)
+TEST(UniqueSortedPathsTest, CleansSortsKeepsCaseAndDropsRepeats)
 {
-    const QStringList in = {"C:\\b.txt", "C:\\A.TXT", "C:\\a.txt", "", "C:\\b.txt", "  ", "C:\\A.TXT"};
-    EXPECT_EQ(uniqueSortedPaths(in), QStringList({"C:\\A.TXT", "C:\\a.txt", "C:\\b.txt"}));
+    const QStringList in = {"C:\\b.txt", "C:\\A.TXT", "C:\\a.txt", "", "C:\\x\\..\\b.txt", "  ", "C:\\A.TXT",
+                            "C:\\.\\d\\\\c.txt"};
+    EXPECT_EQ(uniqueSortedPaths(in), QStringList({"C:\\A.TXT", "C:\\a.txt", "C:\\b.txt", "C:\\d\\c.txt"}));
 }
 
 TEST(SplitTest, ProtectedFilesGoToTheHarborListInOrder)
 {
     core::SafeHarbor harbor;
     harbor.GetSearchPath({QStringList{"C:\\KEEP"}, "C:\\BIN", {}});
-    const QStringList files = {"C:\\BIN\\ls", "C:\\free\\a.txt", "C:\\KEEP\\b.txt", "C:\\free\\c.txt"};
+    // Other spellings of protected files are tested, and handed on, cleaned.
+    const QStringList files = {"C:\\BIN\\ls",          "C:\\free\\a.txt", "C:\\KEEP\\b.txt",
+                               "C:\\free\\..\\KEEP\\c", "C:\\KEEP\\\\d",   "C:\\.\\BIN\\e",
+                               "C:\\free\\c.txt"};
     QList<int> steps;
     const HarborSplit split = splitBySafeHarbor(files, harbor, [&](int done) { steps << done; });
-    EXPECT_EQ(split.protectedFiles, QStringList({"C:\\BIN\\ls", "C:\\KEEP\\b.txt"}));
+    EXPECT_EQ(split.protectedFiles,
+              QStringList({"C:\\BIN\\ls", "C:\\KEEP\\b.txt", "C:\\KEEP\\c", "C:\\KEEP\\d", "C:\\BIN\\e"}));
     EXPECT_EQ(split.toDelete, QStringList({"C:\\free\\a.txt", "C:\\free\\c.txt"}));
-    EXPECT_EQ(steps, QList<int>({0, 1, 2, 3}));
+    EXPECT_EQ(steps, QList<int>({0, 1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(RemoveBatchTest, DeletesEveryFileAndCountsTheirSizes)
@@ -95,15 +100,22 @@ TEST_F(RemoveBatchTest, VanishedFilesAndFoldersAreRefused)
     EXPECT_TRUE(QFileInfo(drives.root() + "/drive_c/data/folder").isDir());
 }
 
-TEST_F(RemoveBatchTest, ALinkIsRemovedButNotItsTarget)
+TEST_F(RemoveBatchTest, OnlyARegularFileInTheCleanSpellingIsRemoved)
 {
     const QString target = drives.writeFile('C', "keep/target.txt", "precious");
     drives.makeFolder('C', "data");
     ASSERT_TRUE(QFile::link(target, drives.posix(QChar('C')) + "/data/link"));
-    const BatchResult r = removeFiles({"C:\\data\\link"}, RemoveMode::Delete);
-    EXPECT_EQ(r.removedFiles, 1);
-    EXPECT_FALSE(QFileInfo(drives.posix(QChar('C')) + "/data/link").isSymLink());
+    file("other", 5);
+    for (RemoveMode mode : {RemoveMode::Delete, RemoveMode::Trash}) {
+        for (const QString& path : QStringList{"C:\\data\\link", "C:\\data\\\\other", "C:\\keep\\..\\data\\other"}) {
+            const BatchResult r = removeFiles({path}, mode);
+            EXPECT_EQ(r.removedFiles, 0) << path.toStdString();
+            EXPECT_EQ(r.failedPaths(), QStringList{path});
+        }
+    }
+    EXPECT_TRUE(QFileInfo(drives.posix(QChar('C')) + "/data/link").isSymLink());
     EXPECT_TRUE(QFile::exists(target));
+    EXPECT_TRUE(exists("other"));
 }
 
 TEST_F(RemoveBatchTest, RecycleBatchWithActualCounts)

@@ -81,6 +81,30 @@ TEST(FileOps, DeleteFileRefusedInImmutableFolder)
     EXPECT_TRUE(fileExists("C:\\locked\\f.txt"));
 }
 
+TEST(FileOps, ChangesRefuseALinkOnTheWayAndOtherSpellings)
+{
+    TempDrives t;
+    const QString file = t.writeFile('C', "d/f.txt", "keep");
+    ::chmod(raw(file).constData(), 0644);
+    t.makeFolder('C', "d/empty");
+    ASSERT_EQ(::symlink("d", raw(t.posix(u'C') + "/alias").constData()), 0);
+    const struct {
+        const char* op;
+        bool (*run)(const QString& path);
+        const char* leaf;
+    } ops[] = {
+        {"deleteFile", [](const QString& p) { return deleteFile(p); }, "f.txt"},
+        {"removeFolder", [](const QString& p) { return removeFolder(p); }, "empty"},
+        {"setFileAttributes", [](const QString& p) { return setFileAttributes(p, faReadOnly); }, "f.txt"},
+        {"moveToTrash", [](const QString& p) { return moveToTrash(p); }, "f.txt"},
+    };
+    for (const auto& o : ops)
+        for (const QString& folder : QStringList{"C:\\alias\\", "C:\\d\\\\", "C:\\alias\\..\\d\\"})
+            EXPECT_FALSE(o.run(folder + o.leaf)) << o.op << " " << folder.toStdString();
+    EXPECT_EQ(modeOf(file) & 0777, 0644u);
+    EXPECT_TRUE(folderExists("C:\\d\\empty"));
+}
+
 TEST(FileOps, RemoveFolder)
 {
     TempDrives t;

@@ -1,5 +1,6 @@
 // The one reader of file contents.
 #include "platform/filereader.h"
+#include "platform/foldertree.h"
 #include "support/tempdrives.h"
 
 #include <QFile>
@@ -78,7 +79,9 @@ TEST(FileReader, RefusesAllButRegularFiles)
     t.makeFolder('C', "folder");
     ASSERT_EQ(::mkfifo(raw(base + "/fifo").constData(), 0644), 0);
     ASSERT_EQ(::symlink("target.txt", raw(base + "/link").constData()), 0);
-    for (const char* p : {"C:\\fifo", "C:\\link", "C:\\folder", "C:\\", "C:\\missing", "Q:\\x"}) {
+    ASSERT_EQ(::symlink("folder", raw(base + "/alias").constData()), 0);
+    t.writeFile('C', "folder/in.txt", "x");
+    for (const char* p : {"C:\\fifo", "C:\\link", "C:\\folder", "C:\\", "C:\\missing", "Q:\\x", "C:\\alias\\in.txt"}) {
         RegularFileReader r;
         EXPECT_FALSE(r.open(p)) << p;
         EXPECT_FALSE(r.isOpen()) << p;
@@ -100,4 +103,27 @@ TEST(FileReader, EmptyFile)
     EXPECT_EQ(r.size(), 0);
     char c;
     EXPECT_EQ(r.read(&c, 1), 0);
+}
+
+TEST(FileReader, OpensAListedEntryOnlyWhileItIsThatEntry)
+{
+    TempDrives t;
+    t.writeFile('C', "d/a.txt", "listed");
+    plat::TreeError error;
+    const auto folder = plat::TreeFolder::open("C:\\d", error);
+    ASSERT_TRUE(folder);
+    plat::TreeEntry e;
+    ASSERT_TRUE(folder->lookup("a.txt", e));
+    RegularFileReader r;
+    ASSERT_TRUE(r.openAt(*folder, e));
+    EXPECT_EQ(readAll(r), "listed");
+    EXPECT_EQ(r.stampAtOpen().inode, e.data.inode);
+    // Another file put under the name since it was listed.
+    const QString other = t.writeFile('C', "d/b.txt", "other!");
+    ASSERT_EQ(::rename(raw(other).constData(), raw(t.posix(u'C') + "/d/a.txt").constData()), 0);
+    EXPECT_FALSE(r.openAt(*folder, e));
+    EXPECT_FALSE(r.isOpen());
+    // The spelling is cleaned for reading.
+    ASSERT_TRUE(r.open("C:\\x\\..\\d\\\\a.txt"));
+    EXPECT_EQ(readAll(r), "other!");
 }

@@ -5,6 +5,8 @@
 #include "components/zip/zipscan.h"
 #include "platform/drives.h"
 #include "platform/durablefile.h"
+#include "platform/filereader.h"
+#include "platform/foldertree.h"
 
 #include <QSet>
 
@@ -39,16 +41,36 @@ struct Deflater {
 
 }  // namespace
 
+// A source as the caller named it: by drive path, reached from the drive
+// root with no link and no other mount on the way (through folders, which
+// keeps the folder of the last source open), or (tools and tests) by POSIX
+// path.
+struct SourceName {
+    QString path;      // as given
+    QByteArray posix;  // without a drive path only
+    bool byDrive = false;
+
+    bool open(plat::RegularFileReader& r, plat::ParentFolderCache& folders) const
+    {
+        return byDrive ? r.open(path, &folders) : r.openPosix(posix);
+    }
+    // What the name denotes now.
+    bool stamp(plat::FileStamp* out, plat::ParentFolderCache& folders) const
+    {
+        return byDrive ? plat::stampOfDriveFile(path, out, &folders) : plat::stampOfRegularFile(posix, out);
+    }
+};
+
 struct PendingEntry {
     NewEntry ne;
-    QString sourcePath;
-    QByteArray sourcePosix;
+    SourceName source;
     QString entryName;
     plat::FileStamp stamp;
 };
 
 struct ZipWriter::Impl {
     plat::DurableFile file;
+    plat::ParentFolderCache folders;  // of the sources
     QByteArray path;
     QString shownName;           // the archive as the caller named it, for error texts
     bool opened = false;
@@ -80,10 +102,10 @@ struct ZipWriter::Impl {
     }
     bool wrote = false;          // the add under way wrote bytes at appendAt
     bool mustNotAdd = false;     // bytes of a failed add could not be cut off
-    ZipAddResult add(const QByteArray& srcPosix, const QString& srcPath, const QString& entryName,
-                     const Progress& progress, const bool* abortFlag);
-    ZipAddResult addEntry(const QByteArray& srcPosix, const QString& srcPath, const QString& entryName,
-                          const Progress& progress, const bool* abortFlag);
+    ZipAddResult add(const SourceName& src, const QString& entryName, const Progress& progress,
+                     const bool* abortFlag);
+    ZipAddResult addEntry(const SourceName& src, const QString& entryName, const Progress& progress,
+                          const bool* abortFlag);
     void discardFailedAdd();
     ZipAddResult addFail(ZipAddResult r, const QString& why)
     {
@@ -312,20 +334,17 @@ bool ZipWriter::Impl::ensureCreated()
 ZipAddResult ZipWriter::addFile(const QString& sourceDrivePath, const QString& entryName,
                                 const Progress& progress, const bool* abortFlag)
 {
-    const auto posix = plat::toPosix(sourceDrivePath);
-    if (!posix)
-        return d->addFail(ZipAddResult::ReadFailed, QStringLiteral("Not a file path: %1").arg(sourceDrivePath));
-    return d->add(*posix, sourceDrivePath, entryName, progress, abortFlag);
+    return d->add({sourceDrivePath, QByteArray(), true}, entryName, progress, abortFlag);
 }
 
 ZipAddResult ZipWriter::addFilePosix(const QByteArray& sourcePosixPath, const QString& entryName,
                                      const Progress& progress, const bool* abortFlag)
 {
-    return d->add(sourcePosixPath, QString::fromLocal8Bit(sourcePosixPath), entryName, progress, abortFlag);
+    return d->add({QString::fromLocal8Bit(sourcePosixPath), sourcePosixPath, false}, entryName, progress, abortFlag);
 }
 
-ZipAddResult ZipWriter::Impl::add(const QByteArray& srcPosix, const QString& srcPath, const QString& entryName,
-                                  const Progress& progress, const bool* abortFlag)
+ZipAddResult ZipWriter::Impl::add(const SourceName& src, const QString& entryName, const Progress& progress,
+                                  const bool* abortFlag)
 {
     lastAddError.clear();
     if (!opened)
@@ -333,7 +352,7 @@ ZipAddResult ZipWriter::Impl::add(const QByteArray& srcPosix, const QString& src
     if (mustNotAdd)
         return addFail(ZipAddResult::WriteFailed, error);
     wrote = false;
-    const ZipAddResult r = addEntry(srcPosix, srcPath, entryName, progress, abortFlag);
+    const ZipAddResult r = addEntry(src, entryName, progress, abortFlag);
     if (r != ZipAddResult::Added && wrote)
         discardFailedAdd();
     return r;
@@ -354,8 +373,7 @@ void ZipWriter::Impl::discardFailedAdd()
     error = QStringLiteral("Cannot cut the archive after a failed add: %1").arg(file.errorText());
 }
 
-ZipAddResult ZipWriter::Impl::addEntry(const QByteArray& srcPosix, const QString& srcPath,
-                                       const QString& entryName, const Progress& progress,
+ZipAddResult ZipWriter::Impl::addEntry(const SourceName& src, const QString& entryName, const Progress& progress,
                                        const bool* abortFlag)
 {
     const QByteArray rawName = entryName.toUtf8();
@@ -367,20 +385,17 @@ ZipAddResult ZipWriter::Impl::addEntry(const QByteArray& srcPosix, const QString
     if (abortFlag && *abortFlag)
         return addFail(ZipAddResult::Aborted, QStringLiteral("Aborted"));
 
-    plat::DurableFile source;
-    if (!source.open(srcPosix, plat::DurableFile::Mode::Read))
-        return addFail(ZipAddResult::ReadFailed, source.errorCode() == EINVAL || source.errorCode() == ELOOP
-                                                     ? QStringLiteral("Not a regular file")
-                                                     : source.errorText());
-    const plat::FileStamp before = source.stamp();
+    plat::RegularFileReader source;
+    if (!src.open(source, folders))
+        return addFail(ZipAddResult::ReadFailed, source.errorText());
+    const plat::FileStamp before = source.stampAtOpen();
     if (file.isOpen() && before.sameFile(archiveStamp))
         return addFail(ZipAddResult::IsArchive, QStringLiteral("The archive cannot hold itself"));
     if (!ensureCreated())
         return addFail(ZipAddResult::WriteFailed, error);
 
     PendingEntry p;
-    p.sourcePath = srcPath;
-    p.sourcePosix = srcPosix;
+    p.source = src;
     p.entryName = entryName;
     p.stamp = before;
     NewEntry& ne = p.ne;
@@ -410,14 +425,13 @@ ZipAddResult ZipWriter::Impl::addEntry(const QByteArray& srcPosix, const QString
 
     if (before.size <= kInMemoryLimit) {
         // Read it whole, then choose: deflated when smaller, else stored.
-        // One byte more than the size: a file that grew fills it.
-        raw.resize(before.size + 1);
-        for (;;) {
+        // The reader stops at the size the file had when it was opened; a
+        // file that grew or shrank since is caught by its stamp below.
+        raw.resize(before.size);
+        while (total < before.size) {
             if (abortFlag && *abortFlag)
                 return addFail(ZipAddResult::Aborted, QStringLiteral("Aborted"));
-            if (total == raw.size())
-                return addFail(ZipAddResult::SourceChanged, QStringLiteral("The file changed while it was read"));
-            const qint64 n = source.read(raw.data() + total, qMin<qint64>(kBlock, raw.size() - total));
+            const qint64 n = source.read(raw.data() + total, qMin<qint64>(kBlock, before.size - total));
             if (n < 0)
                 return addFail(ZipAddResult::ReadFailed, source.errorText());
             if (n == 0)
@@ -503,7 +517,7 @@ ZipAddResult ZipWriter::Impl::addEntry(const QByteArray& srcPosix, const QString
             for (;;) {
                 if (abortFlag && *abortFlag)
                     return addFail(ZipAddResult::Aborted, QStringLiteral("Aborted"));
-                const qint64 n = source.readAt(pos, raw.data(), qMin<qint64>(kBlock, total - pos));
+                const qint64 n = source.seek(pos) ? source.read(raw.data(), qMin<qint64>(kBlock, total - pos)) : -1;
                 if (n < 0)
                     return addFail(ZipAddResult::ReadFailed, source.errorText());
                 if (n == 0)
@@ -524,9 +538,8 @@ ZipAddResult ZipWriter::Impl::addEntry(const QByteArray& srcPosix, const QString
 
     // Only a file that stayed the same while read may later be deleted.
     plat::FileStamp byPath;
-    const plat::FileStamp after = source.stamp();
-    if (total != before.size || !after.unchanged(before) || !plat::stampOfRegularFile(srcPosix, &byPath)
-        || !byPath.unchanged(before))
+    const plat::FileStamp after = source.stampNow();
+    if (total != before.size || !after.unchanged(before) || !src.stamp(&byPath, folders) || !byPath.unchanged(before))
         return addFail(ZipAddResult::SourceChanged, QStringLiteral("The file changed while it was read"));
     report(before.size);
 
@@ -558,7 +571,7 @@ bool ZipWriter::Impl::verify(const PendingEntry& p, QString* why)
     }
     // A file changed after it was read would lose its new contents.
     plat::FileStamp now;
-    if (!plat::stampOfRegularFile(p.sourcePosix, &now) || !now.unchanged(p.stamp)) {
+    if (!p.source.stamp(&now, folders) || !now.unchanged(p.stamp)) {
         *why = QStringLiteral("The file changed after it was stored");
         return false;
     }
@@ -619,7 +632,7 @@ ZipCommitResult ZipWriter::commit()
     }
     for (const PendingEntry& p : d->pending) {
         ZipCommitted c;
-        c.sourcePath = p.sourcePath;
+        c.sourcePath = p.source.path;
         c.entryName = p.entryName;
         c.sourceSize = p.stamp.size;
         c.sourceMtimeNs = p.stamp.mtimeNs;
