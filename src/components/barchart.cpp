@@ -230,7 +230,14 @@ void BarChart::rebuild(const QList<BarMark>& marks)
         } else {
             continue;
         }
-        placed << Mark{horizontal ? QPointF(along, across) : QPointF(across, along), series_, m.text, side};
+        // A mark inside a dark segment is written in white.
+        QColor ink(Qt::black);
+        if (side == MarkSide::Centre) {
+            const QColor& c = sets_[m.set].color;
+            if (0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue() < 80)
+                ink = Qt::white;
+        }
+        placed << Mark{horizontal ? QPointF(along, across) : QPointF(across, along), series_, m.text, side, ink};
     }
     setMarks(placed);
 }

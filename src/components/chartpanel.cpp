@@ -66,6 +66,7 @@ void ChartPanel::setMarks(const QList<Mark>& marks)
     for (int i = 0; i < marks_.size(); ++i) {
         auto* item = new QGraphicsSimpleTextItem(marks_[i].text, chart());
         item->setFont(font);
+        item->setBrush(marks_[i].color);
         item->setZValue(20);
         markItems_ << item;
     }

@@ -4,6 +4,7 @@
 // a click signal, and the picture that printing takes.
 
 #include <QChartView>
+#include <QColor>
 #include <QList>
 #include <QPointF>
 #include <QString>
@@ -44,6 +45,7 @@ protected:
         QAbstractSeries* series = nullptr;
         QString text;
         MarkSide side = MarkSide::Right;
+        QColor color = Qt::black;
     };
     void setMarks(const QList<Mark>& marks);
     void clearMarks();
