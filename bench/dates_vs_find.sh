@@ -27,7 +27,7 @@ fi
 tree=${TREE_DIR:-/tmp/trovik-bench-dated-$files-$seed}
 if [ ! -f "$tree.done" ]; then
   rm -rf "$tree"
-  python3 "$here/gentree.py" --files "$files" --seed "$seed" "$tree"
+  python3 "$here/gentree.py" --files "$files" --seed "$seed" --spread-times "$tree"
   touch "$tree.done"
 fi
 export TROVIK_DRIVES="C=$tree"

@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Builds a seeded synthetic folder tree for the enumeration benchmarks.
 
-    gentree.py --files 200000 --seed 1 OUT_DIR
+    gentree.py --files 200000 --seed 1 [--spread-times] OUT_DIR
 
-The same seed and count give the same tree: folder fan-out, names, file
-sizes, and access and write times spread over the ten years before 2026
-(the access never before the write). Files are sparse (their size is set,
-no data is written), so a large tree costs inodes, not disk space.
+The same seed and count give the same tree: folder fan-out, names and file
+sizes. Files are sparse (their size is set, no data is written), so a large
+tree costs inodes, not disk space.
+
+--spread-times gives every file a last-modification time spread over the six
+years before 2025-01-01 (UTC) and a last-access time between it and then,
+from a generator of their own seeded by --seed: the tree itself is the same
+with or without it.
 """
 import argparse
 import os
@@ -38,21 +42,13 @@ def size(rng):
     return rng.randint(16 * 1024 * 1024, 4 * 1024 * 1024 * 1024)
 
 
-# File times: uniform over the ten years before TIMES_END (UTC seconds).
-TIMES_END = 1767225600  # 2026-01-01
-TIMES_SPAN = 10 * 365 * 86400
+SPREAD_END = 1735689600          # 2025-01-01T00:00:00Z
+SPREAD_SPAN = 6 * 365 * 86400 + 2 * 86400  # six years, two of them leap years
 
 
-def times(rng):
-    written = TIMES_END - rng.randrange(TIMES_SPAN)
-    accessed = written + rng.randrange(TIMES_END - written + 1)
-    return accessed, written
-
-
-def build(out, files, seed, per_folder, fanout):
+def build(out, files, seed, per_folder, fanout, spread_times=False):
     rng = random.Random(seed)
-    # A generator of its own, so the names and sizes of a seed stay as they were.
-    clock = random.Random(seed * 7919 + 1)
+    times = random.Random(seed * 7919 + 17)
     os.makedirs(out, exist_ok=True)
     made = 0
     folders = [out]
@@ -76,7 +72,10 @@ def build(out, files, seed, per_folder, fanout):
                 continue
             with open(path, "wb") as f:
                 f.truncate(size(rng))
-            os.utime(path, times(clock))
+            if spread_times:
+                mtime = SPREAD_END - times.uniform(0, SPREAD_SPAN)
+                atime = mtime + times.uniform(0, SPREAD_END - mtime)
+                os.utime(path, (atime, mtime))
             made += 1
     return made, len(folders)
 
@@ -88,10 +87,12 @@ def main():
     p.add_argument("--seed", type=int, default=1)
     p.add_argument("--per-folder", type=int, default=20, help="files per folder on average")
     p.add_argument("--fanout", type=int, default=4, help="most subfolders per folder")
+    p.add_argument("--spread-times", action="store_true",
+                   help="spread the files' times over six years (seeded)")
     a = p.parse_args()
     if os.path.exists(a.out) and os.listdir(a.out):
         sys.exit(f"{a.out} is not empty")
-    files, folders = build(a.out, a.files, a.seed, a.per_folder, a.fanout)
+    files, folders = build(a.out, a.files, a.seed, a.per_folder, a.fanout, a.spread_times)
     print(f"{files} files in {folders} folders under {a.out}")
 
 

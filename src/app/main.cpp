@@ -12,6 +12,7 @@
 #include "delete/deletionlog.h"
 #include "finders/frmdupcompare.h"
 #include "platform/environment.h"
+#include "stats/frmstatistics.h"
 
 #include <QApplication>
 
@@ -45,10 +46,14 @@ int main(int argc, char** argv)
     {
         app::TfrmMain main;
         app::registerProgramWindows(main);
-        QObject::connect(&main, &app::TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
         // The windows that live for the whole run, created hidden: the
         // statistics window, the viewer's find dialog and the duplicate pair
-        // window join here, before the standby window.
+        // window, then the standby window.
+        stats::TfrmStatistics statistics;
+        // Closing the main window ends the program: a collection running in
+        // the statistics window stops first.
+        QObject::connect(&main, &app::TfrmMain::closed, &statistics, &stats::TfrmStatistics::abortCollection);
+        QObject::connect(&main, &app::TfrmMain::closed, &app, &QApplication::quit, Qt::QueuedConnection);
         browse::TFindDlg findDlg;
         browse::FindDlg = &findDlg;
         finders::TfrmDupCompare dupCompare;

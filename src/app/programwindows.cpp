@@ -9,6 +9,7 @@
 #include "finders/frmmods.h"
 #include "harbor/frmnodelete.h"
 #include "net/frmabout.h"
+#include "stats/frmstatistics.h"
 
 #include <QApplication>
 #include <memory>
@@ -69,6 +70,18 @@ void btZipClick(TfrmMain& main)
     window->exec();
 }
 
+// "&Statistics": the statistics window made at start-up, shown without
+// being modal; it keeps its last results between showings.
+void btStatisticClick(TfrmMain&)
+{
+    stats::TfrmStatistics* window = stats::TfrmStatistics::instance();
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 // "Ab&out" and the two maker labels of the main window.
 void btReachClick(TfrmMain& main)
 {
@@ -94,6 +107,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btFiles"), btFilesClick);
     main.registerAction(QStringLiteral("btClearCache"), btClearCacheClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
+    main.registerAction(QStringLiteral("btStatistic"), btStatisticClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);
     // The result windows reach the viewer through a hook, so that the
     // finder libraries need not link the viewer's windows.

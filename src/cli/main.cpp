@@ -10,6 +10,7 @@
 #include "cli/dupscommand.h"
 #include "cli/harborcommand.h"
 #include "cli/restorecommand.h"
+#include "cli/statscommand.h"
 #include "cli/stderrprompter.h"
 #include "cli/viewcommand.h"
 
@@ -35,6 +36,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kCheckVersionUsage, to);
     std::fputs(cli::kViewUsage, to);
     std::fputs(cli::kCacheUsage, to);
+    std::fputs(cli::kStatsUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -87,6 +89,10 @@ int main(int argc, char** argv)
         status = cli::RunStrings(args);
     else if (command == "cache")
         status = cli::RunCache(args);
+    else if (command == "stats")
+        status = cli::RunStats(args);
+    else if (command == "space")
+        status = cli::RunSpace(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

@@ -206,8 +206,11 @@ std::optional<QString> QtPrompter::saveFile(const core::SaveRequest& request)
     if (!suffix.isEmpty())
         dialog.setDefaultSuffix(suffix);
     const QStringList filters = toQtFilters(request.filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+        if (request.filterIndex > 0 && request.filterIndex < filters.size())
+            dialog.selectNameFilter(filters[request.filterIndex]);
+    }
     const QString start = initialSavePath(request.initialName);
     if (!start.isEmpty()) {
         const QFileInfo info(start);

@@ -25,6 +25,7 @@ struct SaveRequest {
     QString filter;          // "HTM files|*.htm|All files|*.*"
     QString defaultSuffix;   // ".htm"
     QString initialName;     // drive path or bare name
+    int filterIndex = 0;     // the filter chosen when the dialog opens
 };
 
 // Where a print job goes: a printer by name, or a PDF file (drive path).

@@ -5,7 +5,7 @@
 #include "components/slotguard.h"
 #include "finders/filldrivelist.h"
 #include "finders/frmaddnewfolder.h"
-#include "stats/statfilelists.h"
+#include "components/statfilelists.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -193,12 +193,12 @@ void TfrmWhichDrive::showPage(int page)
 
 QString TfrmWhichDrive::modeSection() const
 {
-    return rbInclude->isChecked() ? stats::kIncludeSection : stats::kExcludeSection;
+    return rbInclude->isChecked() ? comp::kIncludeSection : comp::kExcludeSection;
 }
 
 void TfrmWhichDrive::readTypeList()
 {
-    PickList1->setLines(stats::ReadStatFiles(modeSection()));
+    PickList1->setLines(comp::ReadStatFiles(modeSection()));
     PickList1Click();
     btOK->setEnabled(false);
 }

@@ -29,8 +29,8 @@ public:
     explicit TfrmWhichDrive(QWidget* owner = nullptr);
 
     // The editor of a type list section ("Include" or "Exclude"), shown by
-    // "&Add/Delete". Set by the creator: the editor belongs to the statistics
-    // windows, which sit above this one. Without it the button is disabled.
+    // "&Add/Delete". Set by the creator (the statistics window opens
+    // comp::EditStatFileList). Without it the button is disabled.
     std::function<void(QWidget* owner, const QString& section)> EditTypeList;
 
     QStringList roots() const;

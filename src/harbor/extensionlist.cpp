@@ -32,9 +32,9 @@ void ExtensionListEditor::save() const
     core::WriteTypeList(kSection, lines_);
 }
 
-bool ExtensionListEditor::add(const finders::ExtensionChoice& choice)
+bool ExtensionListEditor::add(const comp::ExtensionChoice& choice)
 {
-    const bool added = finders::AddChosenExtensions(lines_, choice);
+    const bool added = comp::AddChosenExtensions(lines_, choice);
     sort();
     return added;
 }

@@ -3,7 +3,7 @@
 // type entries (pattern, tab, type name) read from and written to the
 // settings list "NoDelExt".
 
-#include "finders/extensionchoice.h"
+#include "components/extensionchoice.h"
 
 #include <QList>
 #include <QString>
@@ -30,7 +30,7 @@ public:
     void save() const;
 
     // The picker's choice; true when a line was added.
-    bool add(const finders::ExtensionChoice& choice);
+    bool add(const comp::ExtensionChoice& choice);
     // "*.sys" and "*.drv", each unless the list holds it.
     bool addDefaults();
     void remove(const QList<int>& rows);

@@ -2,7 +2,7 @@
 
 #include "components/slotguard.h"
 #include "core/prompter.h"
-#include "finders/frmselectextension.h"
+#include "components/frmselectextension.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,11 +21,11 @@ TfrmKeepFiles::ExtensionPicker& picker()
     return p;
 }
 
-std::optional<finders::ExtensionChoice> runExtensionPicker(QWidget* owner)
+std::optional<comp::ExtensionChoice> runExtensionPicker(QWidget* owner)
 {
     if (picker())
         return picker()(owner);
-    std::unique_ptr<finders::TfrmSelectExtension> w(new finders::TfrmSelectExtension(owner));
+    std::unique_ptr<comp::TfrmSelectExtension> w(new comp::TfrmSelectExtension(owner));
     if (w->exec() != QDialog::Accepted)
         return std::nullopt;
     return w->choice();
@@ -127,7 +127,7 @@ QList<int> TfrmKeepFiles::selectedRows() const
 
 void TfrmKeepFiles::btAddClick()
 {
-    const std::optional<finders::ExtensionChoice> choice = runExtensionPicker(this);
+    const std::optional<comp::ExtensionChoice> choice = runExtensionPicker(this);
     if (choice && list_.add(*choice))
         refill();
 }

@@ -2,7 +2,7 @@
 // TfrmKeepFiles: the protected extensions (settings list "NoDelExt"). The
 // list is stored whenever the window closes, whatever closes it.
 
-#include "finders/extensionchoice.h"
+#include "components/extensionchoice.h"
 #include "harbor/extensionlist.h"
 
 #include <QDialog>
@@ -21,7 +21,7 @@ public:
 
     // Shows the extension picker modally: the choice on OK, nothing on
     // Cancel. Tests put a picker of their own in place.
-    using ExtensionPicker = std::function<std::optional<finders::ExtensionChoice>(QWidget* owner)>;
+    using ExtensionPicker = std::function<std::optional<comp::ExtensionChoice>(QWidget* owner)>;
     static void setExtensionPicker(ExtensionPicker picker);  // empty = the real picker
 
     QListWidget* PickList1 = nullptr;

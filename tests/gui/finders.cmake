@@ -7,4 +7,4 @@ trovik_add_test(gui_finders_test
   ${CMAKE_CURRENT_SOURCE_DIR}/selectextension_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/addnewfolder_test.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/statlist_test.cpp
-  LIBS trovik_finders_windows trovik_stats_windows Qt6::Test)
+  LIBS trovik_finders_windows Qt6::Test)

@@ -1,6 +1,6 @@
 // TfrmKeepFiles: the protected extensions, their defaults on a fresh
 // system, the list operations, and the list stored whenever it closes.
-#include "finders/frmselectextension.h"
+#include "components/frmselectextension.h"
 #include "harbor/frmkeepfiles.h"
 #include "harborfixture.h"
 
@@ -37,16 +37,16 @@ protected:
     }
     static std::optional<QStringList> stored() { return core::SettingsStore::readList("NoDelExt"); }
     // The picker answers with the choice, or cancels with nullopt.
-    void pickerAnswers(std::optional<finders::ExtensionChoice> answer)
+    void pickerAnswers(std::optional<comp::ExtensionChoice> answer)
     {
         TfrmKeepFiles::setExtensionPicker([this, answer](QWidget*) {
             ++pickerShown;
             return answer;
         });
     }
-    static finders::ExtensionChoice single(const QString& pattern, const QString& name)
+    static comp::ExtensionChoice single(const QString& pattern, const QString& name)
     {
-        finders::ExtensionChoice c;
+        comp::ExtensionChoice c;
         c.chosenPattern = pattern;
         c.chosenTypeName = name;
         return c;
@@ -113,12 +113,12 @@ TEST_F(KeepFilesTest, StoredListIsShownSortedWithoutRegardToCase)
 
 TEST_F(KeepFilesTest, AddTakesWhatThePickerReturns)
 {
-    finders::ExtensionChoice several;
+    comp::ExtensionChoice several;
     several.severalChosen = true;
     several.selectedLines = {"*.sys\tSystem file", "*.tmp\tTMP File", "*.log\tLOG File"};
     struct Row {
         const char* what;
-        std::optional<finders::ExtensionChoice> answer;
+        std::optional<comp::ExtensionChoice> answer;
         QStringList expected;
     };
     const QStringList defaults = {"*.drv\tDevice driver", "*.sys\tSystem file"};
@@ -147,14 +147,14 @@ TEST_F(KeepFilesTest, AddThroughTheRealExtensionPicker)
 {
     TfrmKeepFiles w;
     w.show();
-    harbortest::onNextModal<finders::TfrmSelectExtension>([](finders::TfrmSelectExtension& p) {
+    harbortest::onNextModal<comp::TfrmSelectExtension>([](comp::TfrmSelectExtension& p) {
         p.Edit1->setText("*.bak");
         p.btOK->click();
     });
     harbortest::click(w, "btAdd");
     EXPECT_EQ(lines(w), QStringList({"*.bak\tBackup file", "*.drv\tDevice driver", "*.sys\tSystem file"}));
 
-    harbortest::onNextModal<finders::TfrmSelectExtension>([](finders::TfrmSelectExtension& p) {
+    harbortest::onNextModal<comp::TfrmSelectExtension>([](comp::TfrmSelectExtension& p) {
         p.Edit1->setText("*.log");
         p.btCancel->click();
     });

@@ -2,7 +2,7 @@
 // several selected lines, the double click, Cancel.
 #include "finders_testutil.h"
 
-#include "finders/frmselectextension.h"
+#include "components/frmselectextension.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-using finders::TfrmSelectExtension;
+using comp::TfrmSelectExtension;
 
 namespace {
 
@@ -81,7 +81,7 @@ TEST_F(SelectExtensionTest, OnePatternTypedIsNormalised)
         w.findChild<QLineEdit*>("Edit1")->setText(r.typed);
         w.findChild<QPushButton*>("btOK")->click();
         EXPECT_EQ(w.result(), QDialog::Accepted) << qPrintable(r.typed);
-        const finders::ExtensionChoice c = w.choice();
+        const comp::ExtensionChoice c = w.choice();
         EXPECT_FALSE(c.severalChosen);
         EXPECT_EQ(c.chosenPattern, r.pattern) << qPrintable(r.typed);
         EXPECT_EQ(c.chosenTypeName, r.typeName) << qPrintable(r.typed);
@@ -100,7 +100,7 @@ TEST_F(SelectExtensionTest, ThreeSelectedLinesAreReturnedAsTheyAre)
     w.findChild<QLineEdit*>("Edit1")->setText("whatever");
     w.findChild<QPushButton*>("btOK")->click();
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    const finders::ExtensionChoice c = w.choice();
+    const comp::ExtensionChoice c = w.choice();
     EXPECT_TRUE(c.severalChosen);
     EXPECT_EQ(c.selectedLines, QStringList({kLines[0], kLines[2], kLines[3]}));
 }
@@ -117,7 +117,7 @@ TEST_F(SelectExtensionTest, ADoubleClickChoosesThatLineAlone)
     EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(lBox->selectedItems().size(), 1);
-    const finders::ExtensionChoice c = w.choice();
+    const comp::ExtensionChoice c = w.choice();
     EXPECT_FALSE(c.severalChosen);
     EXPECT_EQ(c.chosenPattern, "*.doc");
     EXPECT_EQ(c.chosenTypeName, "Word document");

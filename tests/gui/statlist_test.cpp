@@ -5,9 +5,9 @@
 #include "components/picklist.h"
 #include "components/shadowlabel.h"
 #include "core/settings.h"
-#include "finders/frmselectextension.h"
-#include "stats/frmstatlist.h"
-#include "stats/statfilelists.h"
+#include "components/frmselectextension.h"
+#include "components/frmstatlist.h"
+#include "components/statfilelists.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +17,7 @@
 
 using core::ScriptedPrompter;
 using core::SettingsStore;
-using stats::TfrmStatList;
+using comp::TfrmStatList;
 
 namespace {
 
@@ -35,7 +35,7 @@ protected:
     // Adds through the picker: typed text, or the picker's rows when given.
     static void addThroughPicker(TfrmStatList& w, const QString& typed, const QList<int>& rows = {})
     {
-        finders_test::whenModal<finders::TfrmSelectExtension>([typed, rows](finders::TfrmSelectExtension& p) {
+        finders_test::whenModal<comp::TfrmSelectExtension>([typed, rows](comp::TfrmSelectExtension& p) {
             auto* lBox = p.findChild<QListWidget*>("lBox");
             lBox->clearSelection();
             for (int r : rows)
@@ -103,7 +103,7 @@ TEST_F(StatListTest, DeletingEverythingStoresAnEmptyList)
     EXPECT_EQ(count(*w), "0 available");
     click(*w, "btClose");
     EXPECT_EQ(SettingsStore::readInt("Exclude", "Number", -1), 0);
-    EXPECT_TRUE(stats::ReadStatFiles("Exclude").isEmpty());
+    EXPECT_TRUE(comp::ReadStatFiles("Exclude").isEmpty());
 }
 
 TEST_F(StatListTest, DeleteAsksOnlyForMoreThanOne)
@@ -180,7 +180,7 @@ TEST_F(StatListTest, EscapeStoresAndTheCloseBoxDoesNot)
 
 TEST_F(StatListTest, ShowReadsTheStoredList)
 {
-    stats::WriteStatFilesToDisk({"*.txt", "*.exe"}, "Exclude");
+    comp::WriteStatFilesToDisk({"*.txt", "*.exe"}, "Exclude");
     auto w = open("Exclude");
     EXPECT_EQ(list(*w)->lines(), QStringList({"*.exe\tProgram", "*.txt\tText Document"}));
     EXPECT_EQ(count(*w), "2 available");

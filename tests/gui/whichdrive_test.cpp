@@ -8,8 +8,8 @@
 #include "core/settings.h"
 #include "finders/frmaddnewfolder.h"
 #include "finders/frmwhichdrive.h"
-#include "stats/frmstatlist.h"
-#include "stats/statfilelists.h"
+#include "components/frmstatlist.h"
+#include "components/statfilelists.h"
 
 #include <QAction>
 #include <QFrame>
@@ -138,8 +138,8 @@ TEST_F(WhichDriveTest, AllFilesAndNextCloseWithOkWithoutTheTypePage)
 
 TEST_F(WhichDriveTest, TypePageReadsTheListOfTheModeAndEnablesOkOnASelection)
 {
-    stats::WriteStatFilesToDisk({"*.txt"}, "Include");
-    stats::WriteStatFilesToDisk({"*.exe", "*.dll"}, "Exclude");
+    comp::WriteStatFilesToDisk({"*.txt"}, "Include");
+    comp::WriteStatFilesToDisk({"*.exe", "*.dll"}, "Exclude");
     struct Row {
         const char* radio;
         QString title;
@@ -238,12 +238,12 @@ TEST_F(WhichDriveTest, AddDeleteShowsTheStoredListWithNothingSelected)
         {false, kDefaultTypes},
     };
     for (const Row& r : rows) {
-        stats::WriteStatFilesToDisk({"*.doc", "*.exe", "*.dll"}, "Exclude");
+        comp::WriteStatFilesToDisk({"*.doc", "*.exe", "*.dll"}, "Exclude");
         TfrmWhichDrive w;
         QStringList sections;
         w.EditTypeList = [&sections](QWidget* owner, const QString& section) {
             sections << section;
-            stats::EditStatFileList(owner, section);
+            comp::EditStatFileList(owner, section);
         };
         w.show();
         toTypePage(w, "rbExclude");
@@ -252,7 +252,7 @@ TEST_F(WhichDriveTest, AddDeleteShowsTheStoredListWithNothingSelected)
         types(w)->item(2)->setSelected(true);
         ASSERT_TRUE(button(w, "btOK")->isEnabled());
 
-        finders_test::whenModal<stats::TfrmStatList>([&](stats::TfrmStatList& editor) {
+        finders_test::whenModal<comp::TfrmStatList>([&](comp::TfrmStatList& editor) {
             comp::PickList* list = editor.findChild<comp::PickList*>("PickList1");
             list->item(2)->setSelected(true);  // *.exe in the editor's sorted list
             editor.findChild<QPushButton*>("btDelete")->click();

@@ -112,12 +112,12 @@ TEST_F(ExtensionListTest, AddKeepsTheListSortedAndUnique)
     core::SettingsStore::writeList("NoDelExt", {"*.sys"});
     ExtensionListEditor e;
     e.load();
-    finders::ExtensionChoice c;
+    comp::ExtensionChoice c;
     c.chosenPattern = "*.bak";
     c.chosenTypeName = "Backup";
     EXPECT_TRUE(e.add(c));
     EXPECT_FALSE(e.add(c));
-    finders::ExtensionChoice several;
+    comp::ExtensionChoice several;
     several.severalChosen = true;
     several.selectedLines = {"*.SYS\tSystem file", "KEEP.ME\t", "*.abc\tABC"};
     EXPECT_TRUE(e.add(several));

@@ -1,5 +1,5 @@
 // What the extension picker hands its callers, and what they add.
-#include "finders/extensionchoice.h"
+#include "components/extensionchoice.h"
 #include "platform/filetypes.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +25,16 @@ TEST_F(ExtensionChoiceTest, TypedPatternsAreNormalised)
         {"*", ""},        {"a.doc", "a.doc"}, {"*doc", "*doc"},  {"", ""},
     };
     for (const Row& r : rows)
-        EXPECT_EQ(finders::NormalizeExtensionPattern(r.typed), r.pattern) << qPrintable(r.typed);
+        EXPECT_EQ(comp::NormalizeExtensionPattern(r.typed), r.pattern) << qPrintable(r.typed);
 }
 
 TEST_F(ExtensionChoiceTest, OnePatternCarriesItsTypeName)
 {
-    const finders::ExtensionChoice c = finders::MakeExtensionChoice({"*.exe\tProgram"}, ".doc");
+    const comp::ExtensionChoice c = comp::MakeExtensionChoice({"*.exe\tProgram"}, ".doc");
     EXPECT_FALSE(c.severalChosen);
     EXPECT_EQ(c.chosenPattern, "*.doc");
     EXPECT_EQ(c.chosenTypeName, "Word document");
-    const finders::ExtensionChoice none = finders::MakeExtensionChoice({}, "*");
+    const comp::ExtensionChoice none = comp::MakeExtensionChoice({}, "*");
     EXPECT_TRUE(none.chosenPattern.isEmpty());
     EXPECT_TRUE(none.chosenTypeName.isEmpty());
 }
@@ -42,7 +42,7 @@ TEST_F(ExtensionChoiceTest, OnePatternCarriesItsTypeName)
 TEST_F(ExtensionChoiceTest, SeveralLinesAreReturnedAsTheyAre)
 {
     const QStringList three = {"*.doc\tWord document", "*.exe\tProgram", "*.zzz\tZZZ File"};
-    const finders::ExtensionChoice c = finders::MakeExtensionChoice(three, "*.txt");
+    const comp::ExtensionChoice c = comp::MakeExtensionChoice(three, "*.txt");
     EXPECT_TRUE(c.severalChosen);
     EXPECT_EQ(c.selectedLines, three);
     EXPECT_TRUE(c.chosenPattern.isEmpty());
@@ -51,10 +51,10 @@ TEST_F(ExtensionChoiceTest, SeveralLinesAreReturnedAsTheyAre)
 TEST_F(ExtensionChoiceTest, CallersAddEachLineOnce)
 {
     QStringList list = {"*.DOC\tWord document"};
-    EXPECT_FALSE(finders::AddChosenExtensions(list, finders::MakeExtensionChoice({}, "doc")));
-    EXPECT_FALSE(finders::AddChosenExtensions(list, finders::MakeExtensionChoice({}, "*.*")));
-    EXPECT_TRUE(finders::AddChosenExtensions(list, finders::MakeExtensionChoice({}, "exe")));
-    EXPECT_TRUE(finders::AddChosenExtensions(
-        list, finders::MakeExtensionChoice({"*.exe\tProgram", "*.zip\tZIP File"}, "")));
+    EXPECT_FALSE(comp::AddChosenExtensions(list, comp::MakeExtensionChoice({}, "doc")));
+    EXPECT_FALSE(comp::AddChosenExtensions(list, comp::MakeExtensionChoice({}, "*.*")));
+    EXPECT_TRUE(comp::AddChosenExtensions(list, comp::MakeExtensionChoice({}, "exe")));
+    EXPECT_TRUE(comp::AddChosenExtensions(
+        list, comp::MakeExtensionChoice({"*.exe\tProgram", "*.zip\tZIP File"}, "")));
     EXPECT_EQ(list, QStringList({"*.DOC\tWord document", "*.exe\tProgram", "*.zip\tZIP File"}));
 }

@@ -10,10 +10,8 @@ class QLabel;
 class QPushButton;
 
 namespace comp {
-class PickList;
-}
 
-namespace stats {
+class PickList;
 
 class TfrmStatList : public QDialog {
     Q_OBJECT
@@ -46,4 +44,4 @@ private:
 // editor is closed with "Close". The scope window runs this for "&Add/Delete".
 void EditStatFileList(QWidget* owner, const QString& section);
 
-}  // namespace stats
+}  // namespace comp

@@ -1,8 +1,8 @@
-#include "stats/statfilelists.h"
+#include "components/statfilelists.h"
 
 #include "core/typelist.h"
 
-namespace stats {
+namespace comp {
 
 QStringList DefaultStatPatterns()
 {
@@ -26,4 +26,4 @@ void WriteStatFilesToDisk(const QStringList& list, const QString& section)
     core::WriteTypeList(section, list);
 }
 
-}  // namespace stats
+}  // namespace comp

@@ -1,9 +1,9 @@
-#include "finders/extensionchoice.h"
+#include "components/extensionchoice.h"
 
 #include "core/helpers.h"
 #include "core/typelist.h"
 
-namespace finders {
+namespace comp {
 
 QString NormalizeExtensionPattern(const QString& typed)
 {
@@ -45,4 +45,4 @@ bool AddChosenExtensions(QStringList& lines, const ExtensionChoice& choice)
     return core::AddUniqueLine(lines, choice.chosenPattern + '\t' + choice.chosenTypeName);
 }
 
-}  // namespace finders
+}  // namespace comp

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace stats {
+namespace comp {
 
 inline const QString kIncludeSection = QStringLiteral("Include");
 inline const QString kExcludeSection = QStringLiteral("Exclude");
@@ -24,4 +24,4 @@ QStringList ReadStatFiles(const QString& section);
 // Values beyond the new count stay; nothing reads them.
 void WriteStatFilesToDisk(const QStringList& list, const QString& section);
 
-}  // namespace stats
+}  // namespace comp

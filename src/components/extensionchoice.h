@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace finders {
+namespace comp {
 
 struct ExtensionChoice {
     bool severalChosen = false;   // more than one line of the picker's list was selected
@@ -25,4 +25,4 @@ ExtensionChoice MakeExtensionChoice(const QStringList& selectedLines, const QStr
 // (without regard to case). True when something was added.
 bool AddChosenExtensions(QStringList& lines, const ExtensionChoice& choice);
 
-}  // namespace finders
+}  // namespace comp

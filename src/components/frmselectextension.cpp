@@ -1,4 +1,4 @@
-#include "finders/frmselectextension.h"
+#include "components/frmselectextension.h"
 
 #include "components/slotguard.h"
 #include "core/helpers.h"
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-namespace finders {
+namespace comp {
 
 TfrmSelectExtension::TfrmSelectExtension(QWidget* owner) : QDialog(owner)
 {
@@ -103,4 +103,4 @@ bool TfrmSelectExtension::takeChoice()
     return choice_.severalChosen || !choice_.chosenPattern.isEmpty();
 }
 
-}  // namespace finders
+}  // namespace comp

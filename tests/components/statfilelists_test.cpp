@@ -1,7 +1,7 @@
 // Reading and writing the statistics type lists "Include" and "Exclude".
 #include "core/settings.h"
 #include "platform/filetypes.h"
-#include "stats/statfilelists.h"
+#include "components/statfilelists.h"
 #include "support/tempdrives.h"
 
 #include <gtest/gtest.h>
@@ -24,9 +24,9 @@ const QStringList kDefaults = {"*.doc\tWord document", "*.exe\tProgram", "*.dll\
 
 TEST_F(StatFileListsTest, FirstReadGivesTheDefaultsWithoutWritingThem)
 {
-    for (const QString& section : {stats::kIncludeSection, stats::kExcludeSection}) {
+    for (const QString& section : {comp::kIncludeSection, comp::kExcludeSection}) {
         QStringList list = {"left over"};
-        stats::ReadStatFilesFromDisk(list, section);
+        comp::ReadStatFilesFromDisk(list, section);
         EXPECT_EQ(list, kDefaults) << qPrintable(section);
         EXPECT_FALSE(SettingsStore::hasValue(section, "Number"));
     }
@@ -36,34 +36,34 @@ TEST_F(StatFileListsTest, NumberThatIsNoNumberReadsAsNeverWritten)
 {
     SettingsStore::writeString("Include", "Number", "many");
     SettingsStore::writeString("Include", "File1", "*.txt");
-    EXPECT_EQ(stats::ReadStatFiles("Include"), kDefaults);
+    EXPECT_EQ(comp::ReadStatFiles("Include"), kDefaults);
 }
 
 TEST_F(StatFileListsTest, WritesPatternsAloneAndReadsNamesAgain)
 {
-    stats::WriteStatFilesToDisk({"*.exe\tstale name", "*.zip\t"}, "Exclude");
+    comp::WriteStatFilesToDisk({"*.exe\tstale name", "*.zip\t"}, "Exclude");
     EXPECT_EQ(SettingsStore::readInt("Exclude", "Number", -1), 2);
     EXPECT_EQ(SettingsStore::readString("Exclude", "File1"), "*.exe");
     EXPECT_EQ(SettingsStore::readString("Exclude", "File2"), "*.zip");
-    EXPECT_EQ(stats::ReadStatFiles("Exclude"), QStringList({"*.exe\tProgram", "*.zip\tZIP File"}));
-    EXPECT_EQ(stats::ReadStatFiles("Include"), kDefaults);  // the other list is untouched
+    EXPECT_EQ(comp::ReadStatFiles("Exclude"), QStringList({"*.exe\tProgram", "*.zip\tZIP File"}));
+    EXPECT_EQ(comp::ReadStatFiles("Include"), kDefaults);  // the other list is untouched
 }
 
 TEST_F(StatFileListsTest, EmptyListReadsEmptyNotDefaults)
 {
-    stats::WriteStatFilesToDisk({}, "Include");
+    comp::WriteStatFilesToDisk({}, "Include");
     EXPECT_EQ(SettingsStore::readInt("Include", "Number", -1), 0);
-    EXPECT_TRUE(stats::ReadStatFiles("Include").isEmpty());
+    EXPECT_TRUE(comp::ReadStatFiles("Include").isEmpty());
 }
 
 TEST_F(StatFileListsTest, ShrinkingLeavesTheOldValuesUnread)
 {
-    stats::WriteStatFilesToDisk({"*.a", "*.b", "*.c", "*.d", "*.e"}, "Include");
-    stats::WriteStatFilesToDisk({"*.x", "*.y", "*.z"}, "Include");
+    comp::WriteStatFilesToDisk({"*.a", "*.b", "*.c", "*.d", "*.e"}, "Include");
+    comp::WriteStatFilesToDisk({"*.x", "*.y", "*.z"}, "Include");
     EXPECT_EQ(SettingsStore::readInt("Include", "Number", -1), 3);
     EXPECT_EQ(SettingsStore::readString("Include", "File4"), "*.d");
     EXPECT_EQ(SettingsStore::readString("Include", "File5"), "*.e");
-    EXPECT_EQ(stats::ReadStatFiles("Include"), QStringList({"*.x\tX File", "*.y\tY File", "*.z\tZ File"}));
+    EXPECT_EQ(comp::ReadStatFiles("Include"), QStringList({"*.x\tX File", "*.y\tY File", "*.z\tZ File"}));
 }
 
 TEST_F(StatFileListsTest, EmptyStoredPatternIsPassedOver)
@@ -72,5 +72,5 @@ TEST_F(StatFileListsTest, EmptyStoredPatternIsPassedOver)
     SettingsStore::writeString("Exclude", "File1", "*.doc");
     SettingsStore::writeString("Exclude", "File2", "");
     SettingsStore::writeString("Exclude", "File3", "*.dll");
-    EXPECT_EQ(stats::ReadStatFiles("Exclude"), QStringList({"*.doc\tWord document", "*.dll\tLibrary"}));
+    EXPECT_EQ(comp::ReadStatFiles("Exclude"), QStringList({"*.doc\tWord document", "*.dll\tLibrary"}));
 }

@@ -1,18 +1,18 @@
-#include "stats/frmstatlist.h"
+#include "components/frmstatlist.h"
 
 #include "components/picklist.h"
 #include "components/shadowlabel.h"
 #include "components/slotguard.h"
 #include "core/prompter.h"
-#include "finders/frmselectextension.h"
-#include "stats/statfilelists.h"
+#include "components/frmselectextension.h"
+#include "components/statfilelists.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <memory>
 
-namespace stats {
+namespace comp {
 
 namespace {
 
@@ -97,11 +97,11 @@ void TfrmStatList::FormShow()
 
 void TfrmStatList::btAddClick()
 {
-    std::unique_ptr<finders::TfrmSelectExtension> picker(new finders::TfrmSelectExtension(this));
+    std::unique_ptr<TfrmSelectExtension> picker(new TfrmSelectExtension(this));
     if (picker->exec() == QDialog::Accepted) {
         QStringList lines = PickList1->lines();
         const qsizetype before = lines.size();
-        finders::AddChosenExtensions(lines, picker->choice());
+        AddChosenExtensions(lines, picker->choice());
         for (qsizetype i = before; i < lines.size(); ++i)
             PickList1->addLine(lines[i]);
     }
@@ -147,4 +147,4 @@ void EditStatFileList(QWidget* owner, const QString& section)
     editor->exec();
 }
 
-}  // namespace stats
+}  // namespace comp

@@ -2,7 +2,7 @@
 // TfrmSelectExtension, the extension picker of the type-list editors: a
 // pattern typed into Edit1, or one or several lines picked in lBox.
 
-#include "finders/extensionchoice.h"
+#include "components/extensionchoice.h"
 
 #include <QDialog>
 #include <QStringList>
@@ -12,7 +12,7 @@ class QListWidget;
 class QListWidgetItem;
 class QPushButton;
 
-namespace finders {
+namespace comp {
 
 class TfrmSelectExtension : public QDialog {
     Q_OBJECT
@@ -20,7 +20,7 @@ public:
     explicit TfrmSelectExtension(QWidget* owner = nullptr);
 
     // What was chosen when the window closed with OK.
-    finders::ExtensionChoice choice() const { return choice_; }
+    ExtensionChoice choice() const { return choice_; }
 
     QListWidget* lBox = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -42,4 +42,4 @@ private:
     ExtensionChoice choice_;
 };
 
-}  // namespace finders
+}  // namespace comp
