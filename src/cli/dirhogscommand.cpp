@@ -7,7 +7,6 @@
 #include "delete/folderdeletion.h"
 #include "finders/dirhogsearch.h"
 #include "finders/dupresults.h"
-#include "finders/folderrefusal.h"
 #include "platform/environment.h"
 
 #include <QStringEncoder>
@@ -50,19 +49,6 @@ struct PrompterScope {
 };
 
 }  // namespace
-
-QString DirHogRefusalMessage(const QString& folder)
-{
-    switch (finders::RefuseFolder(folder)) {
-    case finders::FolderRefusal::Root:
-        return QStringLiteral("You cannot delete the root folder using Trovik");
-    case finders::FolderRefusal::Windows:
-        return QStringLiteral("You cannot delete the Windows folder using Trovik");
-    case finders::FolderRefusal::None:
-        break;
-    }
-    return QString();
-}
 
 int RunDirHogs(const QStringList& args)
 {
@@ -127,7 +113,7 @@ int RunDelTree(const QStringList& args)
         Err("Not a drive path or an absolute path on a drive: " + folders.first());
         return kUsage;
     }
-    const QString refusal = DirHogRefusalMessage(*folder);
+    const QString refusal = finders::DirHogRefusalMessage(*folder);
     if (!refusal.isEmpty()) {
         Err(refusal);
         return kMessage;

@@ -9,8 +9,4 @@ int RunDirHogs(const QStringList& args);
 int RunDelTree(const QStringList& args);
 extern const char* const kDirHogsUsage;
 
-// The folder hogs window's refusal of a folder, in its words; empty when
-// the folder may be offered for deletion.
-QString DirHogRefusalMessage(const QString& folder);
-
 }  // namespace cli

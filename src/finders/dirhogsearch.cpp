@@ -1,5 +1,6 @@
 #include "finders/dirhogsearch.h"
 
+#include "finders/folderrefusal.h"
 #include "finders/scanscope.h"
 #include "platform/drives.h"
 #include "platform/folderwalk.h"
@@ -32,6 +33,19 @@ double DriveTotal(const QString& entry)
 }
 
 }  // namespace
+
+QString DirHogRefusalMessage(const QString& folder)
+{
+    switch (RefuseFolder(folder)) {
+    case FolderRefusal::Root:
+        return QStringLiteral("You cannot delete the root folder using Trovik");
+    case FolderRefusal::Windows:
+        return QStringLiteral("You cannot delete the Windows folder using Trovik");
+    case FolderRefusal::None:
+        break;
+    }
+    return QString();
+}
 
 QString DirHogName(const QString& drivePath)
 {

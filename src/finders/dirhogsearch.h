@@ -83,6 +83,10 @@ private:
     bool full_ = false;
 };
 
+// The refusal of "Clean?" for a folder, in this window's words; empty when
+// the folder may be handed to the folder deletion.
+QString DirHogRefusalMessage(const QString& folder);
+
 // "c:\" and the rest of a drive path as the file system spells it.
 QString DirHogName(const QString& drivePath);
 
