@@ -41,7 +41,7 @@ using comp::guarded;
 constexpr int kButtonGap = 3;
 // Size, % Used, # Files, # Sub-folders, Latest File Access at 96 dots per
 // inch; Name takes the rest less 25 pixels.
-const QList<int> kWidths = {80, 40, 40, 70, 90, 200};
+const QList<int> kWidths = {80, 40, 40, 70, 90};
 constexpr int kNameBorder = 25;
 constexpr int kNameColumn = 5;
 
