@@ -174,6 +174,22 @@ void DirHogSearch::clear()
     identities_.clear();
     abortFlag_ = false;
     full_ = false;
+    lastDateText_.clear();
+}
+
+// Taken from the DOS fields directly (a local QDateTime would look the time
+// zone up again for every line), and the text of the last date reused
+// within a search: the lines of one tree mostly share their dates.
+QString DirHogSearch::dateText(core::PackedDosDateTime t)
+{
+    if (t == 0)
+        return QString();
+    const quint16 date = quint16(t >> 16);
+    if (date != lastDate_ || lastDateText_.isEmpty()) {
+        lastDateText_ = core::SafeDateToStr(QDate(1980 + (date >> 9), (date >> 5) & 15, date & 31));
+        lastDate_ = date;
+    }
+    return lastDateText_;
 }
 
 QStringList DirHogSearch::cells(const Line& line, double driveTotal)
@@ -182,11 +198,8 @@ QStringList DirHogSearch::cells(const Line& line, double driveTotal)
     const QString used =
         driveTotal > bytes ? QLocale().toString(bytes / driveTotal * 100.0, 'f', 2) : QStringLiteral("???");
     const core::PackedDosDateTime latest = line.latest ? core::FileTimeToLocalDos(line.latest) : 0;
-    return {core::FormatGrouped(qint64(line.bytes)),
-            used,
-            QString::number(line.files),
-            QString::number(line.subFolders),
-            latest ? core::SafeDateToStr(core::DosToDateTime(latest).date()) : QString()};
+    return {core::FormatGrouped(qint64(line.bytes)), used, QString::number(line.files),
+            QString::number(line.subFolders), dateText(latest)};
 }
 
 bool DirHogSearch::addLine(const Line& line, const QString& path, const plat::FileIdentity& id, double driveTotal)

@@ -74,13 +74,17 @@ private:
     class Visitor;
     void measure(const QString& root, DirHogMode mode);
     bool addLine(const Line& line, const QString& path, const plat::FileIdentity& id, double driveTotal);
-    static QStringList cells(const Line& line, double driveTotal);
+    QStringList cells(const Line& line, double driveTotal);
+    // The grid's text of a packed local date.
+    QString dateText(core::PackedDosDateTime t);
 
     comp::ResultGrid grid_;
     std::vector<plat::FileIdentity> identities_;  // by row tag
     DirHogMode mode_ = DirHogMode::MainFolders;
     bool abortFlag_ = false;
     bool full_ = false;
+    quint16 lastDate_ = 0;
+    QString lastDateText_;
 };
 
 // The refusal of "Clean?" for a folder, in this window's words; empty when

@@ -3,6 +3,9 @@
 // the sorts, clipboard and print title.
 #include "finders_testutil.h"
 
+#include "app/frmmain.h"
+#include "app/launcher.h"
+#include "app/programwindows.h"
 #include "components/drivechecklist.h"
 #include "core/safeharbor.h"
 #include "delete/deletionlog.h"
@@ -186,4 +189,27 @@ TEST_F(DirHogWindowTest, CleanRefusesOrHandsTheFolderOver)
             << r.name.toStdString();
         EXPECT_EQ(w->results().cell(row, 0), r.sizeAfter) << r.name.toStdString();
     }
+}
+
+TEST_F(DirHogWindowTest, TheLauncherOpensIt)
+{
+    QDir().mkpath(drives.programHome());
+    QFile list(drives.programHome() + "/folders.txt");
+    ASSERT_TRUE(list.open(QIODevice::WriteOnly));
+    list.write("C:\\KEEP\\\n");
+    list.close();
+    app::Launcher state;
+    app::TfrmMain main(state);
+    app::registerProgramWindows(main);
+    main.show();
+    bool seen = false;
+    finders_test::whenModal<TfrmDirHog>([&](TfrmDirHog& hogs) {
+        seen = true;
+        EXPECT_EQ(hogs.parentWidget(), &main);
+        EXPECT_EQ(hogs.windowTitle(), "Folder Hogs");
+        hogs.btClose->click();
+    });
+    main.button("btDirHogs")->click();
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(main.findChildren<TfrmDirHog*>().size(), 0);
 }
