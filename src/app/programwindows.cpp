@@ -5,6 +5,7 @@
 #include "browse/viewhook.h"
 #include "delete/frmunzipit.h"
 #include "finders/frmcache.h"
+#include "finders/frmdirhog.h"
 #include "finders/frmdup.h"
 #include "finders/frmmods.h"
 #include "harbor/frmnodelete.h"
@@ -62,6 +63,13 @@ void btClearCacheClick(TfrmMain& main)
     window->exec();
 }
 
+// "Folder &hogs".
+void btDirHogsClick(TfrmMain& main)
+{
+    const std::unique_ptr<finders::TfrmDirHog> window(new finders::TfrmDirHog(&main));
+    window->exec();
+}
+
 // "&Unzip archive files": the restore window opens on the archive folder.
 void btZipClick(TfrmMain& main)
 {
@@ -106,6 +114,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFiles"), btFilesClick);
     main.registerAction(QStringLiteral("btClearCache"), btClearCacheClick);
+    main.registerAction(QStringLiteral("btDirHogs"), btDirHogsClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btStatistic"), btStatisticClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);

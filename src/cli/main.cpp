@@ -7,6 +7,7 @@
 #include "cli/datescommand.h"
 #include "cli/deletecommand.h"
 #include "cli/detailscommand.h"
+#include "cli/dirhogscommand.h"
 #include "cli/dupscommand.h"
 #include "cli/harborcommand.h"
 #include "cli/restorecommand.h"
@@ -30,6 +31,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kDupsUsage, to);
     std::fputs(cli::kDatesUsage, to);
     std::fputs(cli::kDeleteUsage, to);
+    std::fputs(cli::kDirHogsUsage, to);
     std::fputs(cli::kRestoreUsage, to);
     std::fputs(cli::kArchiveUsage, to);
     std::fputs(cli::kDetailsUsage, to);
@@ -73,6 +75,10 @@ int main(int argc, char** argv)
         status = cli::RunCrc(args);
     else if (command == "delete")
         status = cli::RunDelete(args);
+    else if (command == "dirhogs")
+        status = cli::RunDirHogs(args);
+    else if (command == "deltree")
+        status = cli::RunDelTree(args);
     else if (command == "restore")
         status = cli::RunRestore(args);
     else if (command == "archive")
