@@ -54,6 +54,27 @@ private:
     comp::ResultGrid& grid_;
 };
 
+// Dates, folders and type names repeat from file to file: the grid keeps
+// each distinct text once. A file hog's path keeps its folder once. (Times
+// and sizes are mostly distinct: a shared copy would cost more than it
+// saves.)
+void KeepRepeatedTextsOnce(comp::ResultGrid& grid, bool duplicateMode)
+{
+    using G = comp::ResultGrid;
+    if (duplicateMode) {
+        for (int c : {dcModified, dcAccess, dcFolder, dcType})
+            grid.setColumnStore(c, G::Shared);
+        for (int c : {dcFilename, dcSize, dcTime})
+            grid.setColumnStore(c, G::Inline);
+    } else {
+        for (int c : {hcModified, hcAccess, hcType})
+            grid.setColumnStore(c, G::Shared);
+        for (int c : {hcSize, hcTime})
+            grid.setColumnStore(c, G::Inline);
+        grid.setColumnStore(hcFileName, G::ByFolder);
+    }
+}
+
 }  // namespace
 
 void DupResults::search(bool computeCrc, bool eliminate)
@@ -63,6 +84,7 @@ void DupResults::search(bool computeCrc, bool eliminate)
     search_.note = note;
     // The rows go straight into the grid.
     grid_.reset(search_.criteria().duplicateMode ? DupTitles() : HogTitles());
+    KeepRepeatedTextsOnce(grid_, search_.criteria().duplicateMode);
     search_.scan(
         [this](std::span<const QStringView> cells, QStringView path, char shade) {
             const int row = grid_.addRowViews(cells, path);
@@ -75,6 +97,8 @@ void DupResults::search(bool computeCrc, bool eliminate)
     if (computeCrc && grid_.rowsUsed() > 0) {
         crcPhase_ = true;
         grid_.setCell(0, dcType, QString::fromLatin1(kCrcTitle));
+        // Checksums seldom repeat: each row keeps its own.
+        grid_.setColumnStore(dcType, comp::ResultGrid::Inline);
         GridCrcRows rows(grid_);
         search_.computeCrcValues(rows, eliminate, TryBlockCrcSum);
         crcPhase_ = false;
