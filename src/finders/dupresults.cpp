@@ -85,6 +85,11 @@ void DupResults::search(bool computeCrc, bool eliminate)
     // The rows go straight into the grid.
     grid_.reset(search_.criteria().duplicateMode ? DupTitles() : HogTitles());
     KeepRepeatedTextsOnce(grid_, search_.criteria().duplicateMode);
+    // The hog rows come in the order of the "&Size" sort when that sort is
+    // the number sort of the size column that moves every row.
+    const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDup", u"&Size");
+    search_.hogsBySize = bySize && bySize->kind == reports::SortKind::Number && bySize->column == hcSize
+                         && bySize->keepLast == 0 && !bySize->fixedDirection;
     search_.scan(
         [this](std::span<const QStringView> cells, QStringView path, char shade) {
             const int row = grid_.addRowViews(cells, path);
@@ -106,10 +111,14 @@ void DupResults::search(bool computeCrc, bool eliminate)
     if (!search_.criteria().duplicateMode) {
         // File hogs end largest first: the window's "&Size" sort with its
         // direction set to descending. The sort flips the direction, so the
-        // user's next "&Size" sort puts the smallest first.
+        // user's next "&Size" sort puts the smallest first. The rows came
+        // in the order that sort gives, so only the flag is left to set.
         const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDup", u"&Size");
         reports::SetSortDescending(*bySize, true);
-        reports::RunSortCommand(grid_, *bySize);
+        if (search_.hogsBySize && grid_.rowCount() >= bySize->minRows)
+            reports::SetSortDescending(*bySize, false);
+        else
+            reports::RunSortCommand(grid_, *bySize);
     }
 }
 

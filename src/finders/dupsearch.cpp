@@ -4,6 +4,7 @@
 #include "finders/blockcrc.h"
 #include "finders/scanscope.h"
 #include "platform/fileops.h"
+#include "reports/sortgrid.h"
 
 #include <QDate>
 #include <QLocale>
@@ -748,10 +749,27 @@ void DupSearch::finish(const RowSink& sink, const std::function<void(qsizetype)>
                                                    : std::span<const int>(kHogOrder));
     QString sizeText, pathText;
     if (!dup) {
-        // File hogs: the lines backwards.
+        // File hogs: the lines backwards, then perhaps as the size sort
+        // would put them; its keys are those it would read from the cells.
+        std::reverse(order.begin(), order.end());
+        if (hogsBySize && order.size() > 1) {
+            const QString point = QLocale().decimalPoint();
+            const QChar p = point.isEmpty() ? QChar(u'.') : point.at(0);
+            std::vector<long double> keys(order.size());
+            for (size_t k = 0; k < order.size(); ++k) {
+                l.sizes.text(l.entries[order[k]].size, sizeText);
+                keys[k] = reports::NumberSortKey(sizeText, p);
+            }
+            const std::vector<int> bySize = reports::NumberKeyOrder(keys, true);
+            keys = {};
+            std::vector<quint32> sorted(order.size());
+            for (size_t k = 0; k < order.size(); ++k)
+                sorted[k] = order[size_t(bySize[k])];
+            order = std::move(sorted);
+        }
         if (expect)
             expect(qsizetype(order.size()));
-        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        for (auto it = order.begin(); it != order.end(); ++it) {
             const Entry& e = l.entries[*it];
             l.sizes.text(e.size, sizeText);
             l.pathOf(e, pathText);

@@ -102,6 +102,10 @@ public:
 
     // Set by the window's Abort; tested between entries.
     bool abortFlag = false;
+    // File hogs come out in the order that the grid's number sort of the
+    // size column, descending, gives the reverse line order (the sort then
+    // has nothing left to do); otherwise in reverse line order.
+    bool hogsBySize = false;
 
     // Walks the roots and builds the rows (groups or hogs). File hogs come
     // out in reverse line order; the window then sorts them by size.
