@@ -20,10 +20,11 @@ namespace {
 //
 // Numbers below 0x4000 take one character; larger ones (below 2^30) two,
 // the first with bit 0x8000 set. A descriptor is such a number, the length
-// of an entry the row keeps; or two characters tagged 0x4000, the number of
-// a shared text; or two characters tagged 0xC000, the number of a shared
-// folder, followed by the length of the name the row keeps (the entry reads
-// as the folder, a backslash and the name).
+// of an entry the row keeps; or the number of a shared text, tagged 0x4000
+// (below 0x2000 in one character, else two with 0x2000 set in the first);
+// or the number of a shared folder tagged 0xC000 the same way, followed by
+// the length of the name the row keeps (the entry reads as the folder, a
+// backslash and the name).
 //
 // A path that the row's cells already spell out is not stored again: the
 // path is one of the cells (a file hog's file name), or a folder cell and a
@@ -39,9 +40,10 @@ constexpr char16_t kLongNumber = 0x8000;
 constexpr char16_t kTagMask = 0xC000;
 constexpr char16_t kSharedTag = 0x4000;
 constexpr char16_t kJoinedTag = 0xC000;
-// Longer texts are cut to this many characters (a billion: no file system
-// gives such a name, and no grid shows such a cell).
-constexpr qsizetype kMaxNumber = (qsizetype(1) << 30) - 1;
+// Longer texts are cut to this many characters (half a billion: no file
+// system gives such a name, and no grid shows such a cell); no more texts
+// are shared than that either.
+constexpr qsizetype kMaxNumber = (qsizetype(1) << 29) - 1;
 
 void putNumber(char16_t*& out, qsizetype n)
 {
@@ -55,8 +57,12 @@ void putNumber(char16_t*& out, qsizetype n)
 
 void putTagged(char16_t*& out, char16_t tag, quint32 id)
 {
-    *out++ = char16_t(tag | (id >> 16));
-    *out++ = char16_t(id & 0xFFFF);
+    if (id < 0x2000) {
+        *out++ = char16_t(tag | id);
+    } else {
+        *out++ = char16_t(tag | 0x2000 | (id >> 16));
+        *out++ = char16_t(id & 0xFFFF);
+    }
 }
 
 qsizetype numberSize(qsizetype n)
@@ -108,8 +114,13 @@ void parse(const char16_t* p, Parsed& out)
         const char16_t c = *p;
         if ((c & kTagMask) == kSharedTag || (c & kTagMask) == kJoinedTag) {
             part.kind = (c & kTagMask) == kSharedTag ? pkShared : pkJoined;
-            part.id = (quint32(c & 0x3FFF) << 16) | p[1];
-            p += 2;
+            if (c & 0x2000) {
+                part.id = (quint32(c & 0x1FFF) << 16) | p[1];
+                p += 2;
+            } else {
+                part.id = c & 0x1FFF;
+                ++p;
+            }
             if (part.kind == pkJoined)
                 part.length = takeNumber(p);
         } else {
@@ -162,28 +173,40 @@ char16_t recipeFor(const Views& entries, qsizetype count)
 }
 
 // Memory handed out in large chunks that never move; a request larger than
-// a quarter chunk gets a chunk of its own.
+// a quarter chunk gets a chunk of its own. A place is also named by a 32-bit
+// reference (never 0): the chunk's number plus one, times 2^15, plus the
+// offset in it.
 class Chunks {
 public:
     static constexpr qsizetype kChunk = 32768;  // characters
+    static constexpr int kShift = 15;
 
-    char16_t* take(qsizetype n)
+    struct Taken {
+        char16_t* at;
+        quint32 ref;
+    };
+    Taken take(qsizetype n)
     {
+        if (chunks_.size() + 1 >= (size_t(1) << (32 - kShift)))
+            throw std::length_error("result grid: text store full");
         if (n > kChunk / 4) {
             chunks_.emplace_back(new char16_t[size_t(n)]);
             chars_ += size_t(n);
-            return chunks_.back().get();
+            return {chunks_.back().get(), quint32(chunks_.size() << kShift)};
         }
         if (n > left_) {
             chunks_.emplace_back(new char16_t[size_t(kChunk)]);
             chars_ += size_t(kChunk);
-            next_ = chunks_.back().get();
+            current_ = chunks_.size();
             left_ = kChunk;
         }
-        char16_t* at = next_;
-        next_ += n;
+        const qsizetype offset = kChunk - left_;
         left_ -= n;
-        return at;
+        return {chunks_[current_ - 1].get() + offset, quint32((current_ << kShift) | size_t(offset))};
+    }
+    const char16_t* at(quint32 ref) const
+    {
+        return ref ? chunks_[(ref >> kShift) - 1].get() + (ref & ((1u << kShift) - 1)) : nullptr;
     }
     // Characters held, and the bytes that costs.
     size_t chars() const { return chars_; }
@@ -191,7 +214,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<char16_t[]>> chunks_;
-    char16_t* next_ = nullptr;
+    size_t current_ = 0;  // the chunk that takes small requests, plus one
     qsizetype left_ = 0;
     size_t chars_ = 0;
 };
@@ -215,7 +238,7 @@ struct ResultGrid::Store {
         const auto it = ids.find(key);
         if (it != ids.end())
             return it->second;
-        char16_t* at = textChunks.take(text.size());
+        char16_t* at = textChunks.take(text.size()).at;
         std::copy_n(text.utf16(), text.size(), at);
         const std::u16string_view kept(at, key.size());
         const auto id = quint32(texts.size());
@@ -228,18 +251,107 @@ struct ResultGrid::Store {
     {
         return id < texts.size() ? QStringView(texts[id].data(), qsizetype(texts[id].size())) : QStringView();
     }
-    // Whether more texts can be numbered.
-    bool canIntern() const { return texts.size() < size_t(kMaxNumber); }
+    // Whether more texts and folders can be numbered.
+    bool canIntern() const { return texts.size() < size_t(kMaxNumber) && folders.size() < size_t(kMaxNumber); }
 
-    // Writes a row's entries; null when they are all empty. how[e] is the
-    // way entry e is kept (the path's is always Inline).
-    const char16_t* encode(const Views& entries, const std::vector<CellStore>& stores)
+    // Shared folders: a folder is its parent folder (up to its last
+    // backslash), a backslash and its name, or only a name; so a long path
+    // costs its last part once per folder.
+    struct Folder {
+        const char16_t* name;
+        quint32 length;
+        quint32 parent;  // the parent's number plus one, 0 for none
+    };
+    std::vector<Folder> folders;
+    std::unordered_multimap<size_t, quint32> folderByHash;  // by the hash of the folder's text
+
+    static size_t hashOf(QStringView text)
+    {
+        return std::hash<std::u16string_view>()(std::u16string_view(text.utf16(), size_t(text.size())));
+    }
+    bool folderIs(quint32 id, QStringView text) const
+    {
+        for (;;) {
+            const Folder& f = folders[id];
+            const QStringView name(f.name, f.length);
+            if (!text.endsWith(name))
+                return false;
+            text.chop(name.size());
+            if (f.parent == 0)
+                return text.isEmpty();
+            if (!text.endsWith(u'\\'))
+                return false;
+            text.chop(1);
+            id = f.parent - 1;
+        }
+    }
+    qint64 findFolder(QStringView text) const
+    {
+        const auto [from, to] = folderByHash.equal_range(hashOf(text));
+        for (auto it = from; it != to; ++it)
+            if (folderIs(it->second, text))
+                return it->second;
+        return -1;
+    }
+    quint32 internFolder(QStringView text)
+    {
+        // The longest part of the text, up to a backslash, that is known
+        // already; then the folders after it, shortest first.
+        QVarLengthArray<qsizetype, 32> ends;
+        qint64 parent = -1;
+        for (qsizetype end = text.size();;) {
+            const QStringView prefix = text.left(end);
+            parent = findFolder(prefix);
+            if (parent >= 0)
+                break;
+            ends.append(end);
+            end = prefix.lastIndexOf(u'\\');
+            if (end < 0)
+                break;
+        }
+        for (qsizetype i = ends.size() - 1; i >= 0; --i) {
+            const QStringView prefix = text.left(ends[i]);
+            const qsizetype start = parent >= 0 ? prefix.lastIndexOf(u'\\') + 1 : 0;
+            const QStringView name = prefix.mid(start);
+            char16_t* at = textChunks.take(name.size()).at;
+            std::copy_n(name.utf16(), name.size(), at);
+            folders.push_back({at, quint32(name.size()), quint32(parent + 1)});
+            textChars += size_t(name.size());
+            parent = qint64(folders.size() - 1);
+            folderByHash.emplace(hashOf(prefix), quint32(parent));
+        }
+        return quint32(parent);
+    }
+    void folderText(quint32 id, QString& out) const
+    {
+        QVarLengthArray<quint32, 32> chain;
+        for (quint64 f = quint64(id) + 1; f != 0 && f <= folders.size(); f = folders[size_t(f - 1)].parent)
+            chain.append(quint32(f - 1));
+        for (qsizetype i = chain.size() - 1; i >= 0; --i) {
+            const Folder& f = folders[chain[i]];
+            out.append(QStringView(f.name, f.length));
+            if (i > 0)
+                out += u'\\';
+        }
+    }
+    // A cell of a folder and a name.
+    void joinedText(quint32 folder, QStringView name, QString& out) const
+    {
+        out.resize(0);
+        folderText(folder, out);
+        out += u'\\';
+        out += name;
+    }
+
+    // Writes a row's entries; 0 when they are all empty. stores[c] is the
+    // way the cell of column c is kept (the path is kept in the row).
+    quint32 encode(const Views& entries, const std::vector<CellStore>& stores)
     {
         qsizetype count = entries.size();
         while (count > 0 && entries[count - 1].isEmpty())
             --count;
         if (count == 0)
-            return nullptr;
+            return 0;
         const char16_t recipe = recipeFor(entries, count);
         const qsizetype first = recipe ? 1 : 0;
         QVarLengthArray<char16_t, 64> desc;
@@ -256,7 +368,7 @@ struct ResultGrid::Store {
             } else if (how == ByFolder && canIntern()) {
                 const qsizetype slash = e.lastIndexOf(u'\\');
                 if (slash >= 0) {
-                    putTagged(out, kJoinedTag, intern(e.left(slash)));
+                    putTagged(out, kJoinedTag, internFolder(e.left(slash)));
                     e = e.mid(slash + 1);
                 }
                 putNumber(out, e.size());
@@ -268,16 +380,17 @@ struct ResultGrid::Store {
             keptChars += e.size();
         }
         const qsizetype total = numberSize(count) + 1 + desc.size() + keptChars;
-        char16_t* data = rows.take(total);
-        char16_t* out = data;
+        const Chunks::Taken data = rows.take(total);
+        char16_t* out = data.at;
         putNumber(out, count);
         *out++ = recipe;
         out = std::copy(desc.begin(), desc.end(), out);
         for (QStringView e : kept)
             out = std::copy_n(e.utf16(), e.size(), out);
         live += size_t(total);
-        return data;
+        return data.ref;
     }
+    const char16_t* row(quint32 ref) const { return rows.at(ref); }
 };
 
 namespace {
@@ -325,14 +438,21 @@ void ResultGrid::copyFrom(const ResultGrid& other)
     auto store = std::make_unique<Store>();
     for (const std::u16string_view& t : other.store_->texts)
         store->intern(QStringView(t.data(), qsizetype(t.size())));
+    QString text;
+    for (size_t f = 0; f < other.store_->folders.size(); ++f) {
+        text.resize(0);
+        other.store_->folderText(quint32(f), text);
+        store->internFolder(text);
+    }
     std::vector<Row> rows = other.rows_;
     for (Row& r : rows) {
-        const qsizetype n = dataLength(r.data);
+        const char16_t* data = other.store_->row(r.data);
+        const qsizetype n = dataLength(data);
         if (n == 0)
             continue;
-        char16_t* at = store->rows.take(n);
-        std::copy_n(r.data, n, at);
-        r.data = at;
+        const Chunks::Taken to = store->rows.take(n);
+        std::copy_n(data, n, to.at);
+        r.data = to.ref;
         store->live += size_t(n);
     }
     rows_ = std::move(rows);
@@ -344,10 +464,10 @@ void ResultGrid::copyFrom(const ResultGrid& other)
 
 void ResultGrid::dropData(Row& r)
 {
-    const auto n = size_t(dataLength(r.data));
+    const auto n = size_t(dataLength(store_->row(r.data)));
     store_->live -= n;
     store_->waste += n;
-    r.data = nullptr;
+    r.data = 0;
 }
 
 void ResultGrid::compactIfWasteful()
@@ -357,12 +477,13 @@ void ResultGrid::compactIfWasteful()
         return;
     Chunks fresh;
     for (Row& r : rows_) {
-        const qsizetype n = dataLength(r.data);
+        const char16_t* data = s.row(r.data);
+        const qsizetype n = dataLength(data);
         if (n == 0)
             continue;
-        char16_t* at = fresh.take(n);
-        std::copy_n(r.data, n, at);
-        r.data = at;
+        const Chunks::Taken to = fresh.take(n);
+        std::copy_n(data, n, to.at);
+        r.data = to.ref;
     }
     s.rows = std::move(fresh);
     s.waste = 0;
@@ -397,8 +518,7 @@ namespace {
 // Every entry of a row as text: views of the row's data and the shared
 // texts, and texts put together in owned (a path made of cells, a cell of
 // a folder and a name).
-void decode(const char16_t* data, const std::vector<std::u16string_view>& texts, Views& out,
-            std::vector<QString>& owned)
+void decode(const char16_t* data, const ResultGrid::Store& store, Views& out, std::vector<QString>& owned)
 {
     out.clear();
     owned.clear();
@@ -407,22 +527,16 @@ void decode(const char16_t* data, const std::vector<std::u16string_view>& texts,
     if (parsed.count == 0)
         return;
     owned.reserve(size_t(parsed.count) + 1);  // views of them must not move
-    auto shared = [&](quint32 id) {
-        return id < texts.size() ? QStringView(texts[id].data(), qsizetype(texts[id].size())) : QStringView();
-    };
     if (parsed.recipe)
         out.append(QStringView());
     for (const Part& part : parsed.parts) {
         const QStringView own(part.chars, part.length);
         if (part.kind == pkShared) {
-            out.append(shared(part.id));
+            out.append(store.text(part.id));
         } else if (part.kind == pkJoined) {
             owned.emplace_back();
-            QString& s = owned.back();
-            s += shared(part.id);
-            s += u'\\';
-            s += own;
-            out.append(s);
+            store.joinedText(part.id, own, owned.back());
+            out.append(owned.back());
         } else {
             out.append(own);
         }
@@ -444,7 +558,7 @@ void decode(const char16_t* data, const std::vector<std::u16string_view>& texts,
 void ResultGrid::setData(int row, const void* entries)
 {
     Row& r = rows_[size_t(row)];
-    const char16_t* old = r.data;
+    const char16_t* old = store_->row(r.data);
     r.data = store_->encode(*static_cast<const Views*>(entries), columnStores_);
     // The old data stays where it was until the grid is compacted: the new
     // texts may have been views of it.
@@ -462,7 +576,7 @@ void ResultGrid::setColCount(int columns)
         Views v;
         std::vector<QString> owned;
         for (size_t r = 0; r < rows_.size(); ++r) {
-            decode(rows_[r].data, store_->texts, v, owned);
+            decode(store_->row(rows_[r].data), *store_, v, owned);
             if (v.size() > columns + 1) {
                 v.resize(columns + 1);
                 setData(int(r), &v);
@@ -478,7 +592,7 @@ QStringView ResultGrid::entryView(int row, int entry) const
     if (!valid(row))
         return {};
     Parsed parsed;
-    parse(rows_[size_t(row)].data, parsed);
+    parse(store_->row(rows_[size_t(row)].data), parsed);
     const Part* part = parsed.part(entry);
     if (!part)
         return {};  // a path made of cells has no view of its own: see path()
@@ -489,10 +603,7 @@ QStringView ResultGrid::entryView(int row, int entry) const
     case pkJoined: {
         QString& s = joined_[size_t(nextJoined_)];
         nextJoined_ = (nextJoined_ + 1) % kJoinedViews;
-        s.resize(0);
-        s += store_->text(part->id);
-        s += u'\\';
-        s += own;
+        store_->joinedText(part->id, own, s);
         return s;
     }
     case pkInline:
@@ -505,7 +616,7 @@ QString ResultGrid::path(int row) const
 {
     if (!valid(row))
         return QString();
-    const char16_t* data = rows_[size_t(row)].data;
+    const char16_t* data = store_->row(rows_[size_t(row)].data);
     Parsed parsed;
     parse(data, parsed);
     if (parsed.count == 0)
@@ -514,7 +625,7 @@ QString ResultGrid::path(int row) const
         return entryView(row, 0).toString();
     Views v;
     std::vector<QString> owned;
-    decode(data, store_->texts, v, owned);
+    decode(data, *store_, v, owned);
     return v[0].toString();
 }
 
@@ -529,7 +640,7 @@ void ResultGrid::setEntry(int row, int entry, QStringView text)
 {
     Views v;
     std::vector<QString> owned;
-    decode(rows_[size_t(row)].data, store_->texts, v, owned);
+    decode(store_->row(rows_[size_t(row)].data), *store_, v, owned);
     // QVarLengthArray::resize leaves new views uninitialised; append them.
     while (v.size() <= entry)
         v.append(QStringView());
@@ -701,6 +812,8 @@ size_t ResultGrid::memoryBytes() const
     size_t bytes = sizeof(*this) + sizeof(Store) + rows_.capacity() * sizeof(Row) + s.rows.bytes()
                    + s.textChunks.bytes() + s.texts.capacity() * sizeof(std::u16string_view)
                    + s.ids.bucket_count() * sizeof(void*) + s.ids.size() * 48
+                   + s.folders.capacity() * sizeof(Store::Folder) + s.folderByHash.bucket_count() * sizeof(void*)
+                   + s.folderByHash.size() * 48
                    + columnStores_.capacity() * sizeof(CellStore);
     for (const QString& j : joined_)
         if (!j.isNull())
@@ -715,7 +828,7 @@ size_t ResultGrid::textBytes() const
     size_t chars = store_->textChars;
     Parsed parsed;
     for (const Row& r : rows_) {
-        parse(r.data, parsed);
+        parse(store_->row(r.data), parsed);
         for (const Part& part : parsed.parts)
             chars += size_t(part.length);
     }

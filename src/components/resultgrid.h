@@ -126,11 +126,13 @@ public:
     size_t memoryBytes() const;
     size_t textBytes() const;
 
+    // The chunks and the shared texts (defined where the grid is).
+    struct Store;
+
 private:
-    struct Store;  // the chunks and the shared texts
     struct Row {
-        const char16_t* data = nullptr;  // encoded entries in the store: path, then the cells
         quint64 tag = 0;
+        quint32 data = 0;  // where the store keeps the path and cells; 0: none
         bool mark = false;
         quint8 shade = NoShade;
     };

@@ -457,6 +457,14 @@ struct DupSearch::Listing {
         return QDate::isValid(int(t >> 25) + 1980, int((t >> 21) & 0x0F), int((t >> 16) & 0x1F));
     }
 
+    // The lookups that only new files need.
+    void walkDone()
+    {
+        dateByDos = {};
+        timeByDos = {};
+        typeByExtension = {};
+    }
+
     // The type text of a file name, by its lower-case extension.
     quint32 typeId(const QString& fileName)
     {
@@ -725,16 +733,19 @@ void DupSearch::scan(const RowSink& sink, const std::function<void(qsizetype)>& 
 
     // One walk context for all roots: a folder reached again through a
     // nested or repeated root is not walked twice.
-    plat::WalkContext walk;
-    Walker walker(*this);
-    for (const QString& root : criteria_.roots) {
-        std::unique_ptr<plat::WalkFolder> folder;
-        if (EnterRoot(root, plat::WalkOptions{}, folder) != RootStart::Entered)
-            continue;
-        plat::walkTree(*folder, walk, walker);
+    {
+        plat::WalkContext walk;
+        Walker walker(*this);
+        for (const QString& root : criteria_.roots) {
+            std::unique_ptr<plat::WalkFolder> folder;
+            if (EnterRoot(root, plat::WalkOptions{}, folder) != RootStart::Entered)
+                continue;
+            plat::walkTree(*folder, walk, walker);
+        }
     }
     linkedFiles_.clear();
     linkedFiles_.squeeze();
+    listing_->walkDone();
     finish(sink, expect);
     listing_.reset();
 }
