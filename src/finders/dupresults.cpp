@@ -23,7 +23,14 @@ namespace {
 // the results is kept.
 class GridCrcRows : public CrcRows {
 public:
-    explicit GridCrcRows(comp::ResultGrid& grid) : grid_(grid) {}
+    GridCrcRows(comp::ResultGrid& grid, const std::vector<std::pair<quint64, quint64>>& files)
+        : grid_(grid), files_(files)
+    {
+    }
+    std::pair<quint64, quint64> fileId(int row) const override
+    {
+        return size_t(row) < files_.size() ? files_[size_t(row)] : std::pair<quint64, quint64>{0, 0};
+    }
     int count() const override { return grid_.rowsUsed(); }
     QString path(int row) const override { return grid_.path(row + 1); }
     QString sizeText(int row) const override { return grid_.cell(row + 1, dcSize); }
@@ -52,6 +59,7 @@ public:
 
 private:
     comp::ResultGrid& grid_;
+    const std::vector<std::pair<quint64, quint64>>& files_;
 };
 
 // Dates, folders and type names repeat from file to file: the grid keeps
@@ -90,6 +98,12 @@ void DupResults::search(bool computeCrc, bool eliminate)
     const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDup", u"&Size");
     search_.hogsBySize = bySize && bySize->kind == reports::SortKind::Number && bySize->column == hcSize
                          && bySize->keepLast == 0 && !bySize->fixedDirection;
+    // The files' ids as listed, by row, for the order of the checksum reads.
+    std::vector<std::pair<quint64, quint64>> files;
+    if (computeCrc)
+        search_.rowFile = [&files](quint64 device, quint64 inode) { files.push_back({device, inode}); };
+    else
+        search_.rowFile = {};
     search_.scan(
         [this](std::span<const QStringView> cells, QStringView path, char shade) {
             const int row = grid_.addRowViews(cells, path);
@@ -98,14 +112,15 @@ void DupResults::search(bool computeCrc, bool eliminate)
         [this](qsizetype rows) { grid_.reserveRows(int(std::min<qsizetype>(rows, INT_MAX - 1)) + 1); });
     if (grid_.rowsUsed() > 1)
         grid_.fitRowCount();
+    search_.rowFile = {};
     search_.abortFlag = false;
     if (computeCrc && grid_.rowsUsed() > 0) {
         crcPhase_ = true;
         grid_.setCell(0, dcType, QString::fromLatin1(kCrcTitle));
         // Checksums seldom repeat: each row keeps its own.
         grid_.setColumnStore(dcType, comp::ResultGrid::Inline);
-        GridCrcRows rows(grid_);
-        search_.computeCrcValues(rows, eliminate, TryBlockCrcSum);
+        GridCrcRows rows(grid_, files);
+        search_.computeCrcValues(rows, eliminate);
         crcPhase_ = false;
     }
     if (!search_.criteria().duplicateMode) {
