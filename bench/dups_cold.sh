@@ -20,7 +20,9 @@
 #
 #   bench/dups_cold.sh [FILES] [RUNS]        (defaults: 100000 5)
 #
-# Environment: BUILD_DIR (default: build-bench, else build), TOOLS (default
+# Environment: BUILD_DIR (default: build-bench, else build), OLD_SCAN (a
+# trovik-scan of another build, timed beside this one: crc_old, hogs_old),
+# TOOLS (default
 # "jdupes fdupes rmlint"), ROUNDS (default "listing warm cold"), TREES
 # (default "long same"), TREE_DIR (default /tmp: trees are kept between
 # runs). Every command's output goes to /dev/null.
@@ -69,11 +71,12 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config" "$work/home" "$work/rmlint"
 export XDG_CONFIG_HOME="$work/config" TROVIK_HOME="$work/home"
 
-# Wall seconds of one command; GNU time's peak RSS (KiB) goes to $work/usage.
+# Wall seconds of one command; GNU time's peak RSS (KiB) and CPU seconds
+# (user and system) go to $work/usage.
 timeit() {
   local t0 t1
   t0=$(date +%s.%N)
-  /usr/bin/time -f '%M' -o "$work/usage" "$@" > /dev/null 2> /dev/null || true
+  /usr/bin/time -f '%M %U %S' -o "$work/usage" "$@" > /dev/null 2> /dev/null || true
   t1=$(date +%s.%N)
   awk -v a="$t1" -v b="$t0" 'BEGIN { printf "%.4f\n", a - b }'
 }
@@ -95,8 +98,8 @@ round() {  # round TITLE COLD TREE NAME=COMMAND...
   shift 3
   local names=() cmds=() i r t
   for nc in "$@"; do names+=("${nc%%=*}"); cmds+=("${nc#*=}"); done
-  declare -A times=() rss=()
-  for name in "${names[@]}"; do times[$name]=""; rss[$name]=0; done
+  declare -A times=() rss=() cpus=()
+  for name in "${names[@]}"; do times[$name]=""; cpus[$name]=""; rss[$name]=0; done
   local before
   before=$(load)
   for ((r = 0; r < runs; r++)); do
@@ -105,32 +108,43 @@ round() {  # round TITLE COLD TREE NAME=COMMAND...
       # shellcheck disable=SC2086  # the command's words split on purpose
       t=$(cd "$work/rmlint" && TREE="$tree" timeit bash -c "${cmds[$i]}")
       times[${names[$i]}]+="$t "
-      read -r k < "$work/usage" || k=0
+      read -r k u s < <(tail -n 1 "$work/usage") || k=0
       [ "${k:-0}" -gt "${rss[${names[$i]}]}" ] && rss[${names[$i]}]=$k
+      cpus[${names[$i]}]+="$(awk -v u="${u:-0}" -v s="${s:-0}" 'BEGIN { print u + s }') "
     done
   done
   printf '\n== %s  (%s; load average before %s, after %s; %s runs)\n' "$title" "$tree" "$before" "$(load)" "$runs"
-  printf '%-10s %9s %9s %9s %12s\n' command median min max 'peak RSS KiB'
-  declare -A med=()
+  printf '%-10s %9s %9s %9s %9s %12s\n' command median min max 'cpu s' 'peak RSS KiB'
+  declare -A med=() cpu=()
   for name in "${names[@]}"; do
     # shellcheck disable=SC2086
     read -r m lo hi < <(printf '%s\n' ${times[$name]} | stats)
+    # shellcheck disable=SC2086
+    read -r c _ _ < <(printf '%s\n' ${cpus[$name]} | stats)
     med[$name]=$m
-    printf '%-10s %9.3f %9.3f %9.3f %12s\n' "$name" "$m" "$lo" "$hi" "${rss[$name]}"
+    cpu[$name]=$c
+    printf '%-10s %9.3f %9.3f %9.3f %9.3f %12s\n' "$name" "$m" "$lo" "$hi" "$c" "${rss[$name]}"
   done
   for name in "${names[@]:1}"; do
-    printf '  %s / %s: %.3f\n' "${names[0]}" "$name" "$(awk -v a="${med[${names[0]}]}" -v b="${med[$name]}" 'BEGIN { print a / b }')"
+    printf '  %s / %s: %.3f (cpu %.3f)\n' "${names[0]}" "$name" \
+      "$(awk -v a="${med[${names[0]}]}" -v b="${med[$name]}" 'BEGIN { print a / b }')" \
+      "$(awk -v a="${cpu[${names[0]}]}" -v b="${cpu[$name]}" 'BEGIN { print b > 0 ? a / b : 0 }')"
   done
   if [ "${names[0]}" = hogs ]; then
     local listed
     listed=$(find "$tree" -type f -not -path '*/.*' | wc -l)
-    printf '  hogs peak memory per listed file: %.0f bytes (%s files)\n' \
-      "$(awk -v k="${rss[hogs]}" -v n="$listed" 'BEGIN { print k * 1024 / n }')" "$listed"
+    for name in hogs hogs_old; do
+      [ -n "${rss[$name]:-}" ] || continue
+      printf '  %s peak memory per listed file: %.0f bytes (%s files)\n' "$name" \
+        "$(awk -v k="${rss[$name]}" -v n="$listed" 'BEGIN { print k * 1024 / n }')" "$listed"
+    done
   fi
 }
 
 crc_cmds() {  # the checksum commands for the tree in $TREE
   local out=("crc=TROVIK_DRIVES=\"C=\$TREE\" $scan dups --match 3 --crc --eliminate --larger 0 --unit bytes C:")
+  [ -n "${OLD_SCAN:-}" ] &&
+    out+=("crc_old=TROVIK_DRIVES=\"C=\$TREE\" $OLD_SCAN dups --match 3 --crc --eliminate --larger 0 --unit bytes C:")
   for t in $tools; do
     case $t in
       rmlint) out+=("rmlint=rmlint \"\$TREE\" -o summary:/dev/null -o json:/dev/null") ;;
@@ -147,9 +161,11 @@ for rd in $rounds; do
   case $rd in
     listing)
       warm "$long"
+      old=()
+      [ -n "${OLD_SCAN:-}" ] && old=("hogs_old=TROVIK_DRIVES=\"C=\$TREE\" $OLD_SCAN hogs --larger 0 --unit bytes C:")
       round "listing, warm" 0 "$long" \
         "hogs=TROVIK_DRIVES=\"C=\$TREE\" $scan hogs --larger 0 --unit bytes C:" \
-        "findsort=find \"\$TREE\" -type f -printf '%s %p\n' | sort -n"
+        "findsort=find \"\$TREE\" -type f -printf '%s %p\n' | sort -n" "${old[@]}"
       ;;
     warm | cold)
       if [ "$rd" = cold ] && ! { [ "$(id -u)" = 0 ] && [ -w /proc/sys/vm/drop_caches ]; }; then
