@@ -128,7 +128,7 @@ round() {  # round TITLE COLD TREE NAME=COMMAND...
   for name in "${names[@]:1}"; do
     printf '  %s / %s: %.3f (cpu %.3f)\n' "${names[0]}" "$name" \
       "$(awk -v a="${med[${names[0]}]}" -v b="${med[$name]}" 'BEGIN { print a / b }')" \
-      "$(awk -v a="${cpu[${names[0]}]}" -v b="${cpu[$name]}" 'BEGIN { print b > 0 ? a / b : 0 }')"
+      "$(awk -v a="${cpu[${names[0]}]}" -v b="${cpu[$name]}" 'BEGIN { print (b > 0 ? a / b : 0) }')"
   done
   if [ "${names[0]}" = hogs ]; then
     local listed
