@@ -7,9 +7,11 @@
 //
 // No widgets here: the finder engines fill a grid, ResultGridView shows it.
 //
-// A million rows must stay cheap, so a row is one QString that holds its
-// path and cells back to back behind their lengths (one allocation per row,
-// none for an empty row) plus a few bytes of state.
+// A million rows must stay cheap: a row is a few bytes of state and a
+// reference to its path and cells, which lie back to back behind their
+// lengths in large chunks of the grid's own (no allocation per row). Texts
+// that repeat from row to row (dates, types, folders) can be kept once per
+// distinct value; see setColumnStore.
 
 #include <QString>
 #include <QStringList>
@@ -17,7 +19,9 @@
 #include <QtGlobal>
 
 #include <algorithm>
+#include <array>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -45,8 +49,21 @@ public:
     int colCount() const { return cols_; }
     void setColCount(int columns);
 
+    // How a column keeps its cells. Inline: in the row. Shared: each
+    // distinct text once, the rows refer to it (for texts that repeat).
+    // ByFolder: a path's folder (up to its last backslash) shared, its name
+    // in the row; a cell without a backslash is kept inline. Cells written
+    // later follow the new way; the texts read back the same in every way.
+    enum CellStore : quint8 { Inline = 0, Shared, ByFolder };
+    void setColumnStore(int column, CellStore how);
+    CellStore columnStore(int column) const;
+
     // Out-of-range cells read as empty; writes to them are ignored.
     QString cell(int row, int column) const { return cellView(row, column).toString(); }
+    // Valid until the grid changes; a cell of a ByFolder column is put
+    // together in one of kJoinedViews buffers taken in turn, so its view
+    // lasts only until that many more such cells were read.
+    static constexpr int kJoinedViews = 8;
     QStringView cellView(int row, int column) const;
     void setCell(int row, int column, const QString& text);
     QStringList rowCells(int row) const;
@@ -109,10 +126,13 @@ public:
     size_t memoryBytes() const;
     size_t textBytes() const;
 
+    // The chunks and the shared texts (defined where the grid is).
+    struct Store;
+
 private:
     struct Row {
-        QString data;      // encoded entries: path, then the cells
         quint64 tag = 0;
+        quint32 data = 0;  // where the store keeps the path and cells; 0: none
         bool mark = false;
         quint8 shade = NoShade;
     };
@@ -120,6 +140,10 @@ private:
     bool valid(int row) const { return row >= 0 && row < rowCount(); }
     QStringView entryView(int row, int entry) const;
     void setEntry(int row, int entry, QStringView text);
+    void setData(int row, const void* entries);
+    void dropData(Row& r);
+    void copyFrom(const ResultGrid& other);
+    void compactIfWasteful();
     void notify()
     {
         if (changed_)
@@ -127,6 +151,10 @@ private:
     }
 
     std::vector<Row> rows_;
+    std::unique_ptr<Store> store_;
+    std::vector<CellStore> columnStores_;
+    mutable std::array<QString, kJoinedViews> joined_;
+    mutable int nextJoined_ = 0;
     int cols_ = 1;
     int rowsUsed_ = 0;
     std::function<void()> changed_;

@@ -1,9 +1,20 @@
 #include "finders/blockcrc.h"
 
+#include "platform/cleanpath.h"
 #include "platform/filereader.h"
+#include "platform/foldertree.h"
+
+#include <QFile>
+#include <QHash>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <numeric>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -229,6 +240,168 @@ std::optional<quint32> TryBlockCrcSum(const QString& drivePath)
     // The last slice may be shorter than a block.
     sum += SumBlocks(buffer, pending);
     return sum;
+}
+
+// --- many files --------------------------------------------------------------
+
+struct BlockCrcBatch::Folders {
+    plat::ParentFolderCache cache;
+};
+
+namespace {
+// Files opened ahead of their turn once the disk is found cold.
+constexpr size_t kAhead = 16;
+}  // namespace
+
+BlockCrcBatch::BlockCrcBatch(std::vector<QString> drivePaths, std::vector<int> order, qint64 limit)
+    : paths_(std::move(drivePaths)), order_(std::move(order)), sizes_(paths_.size(), -1), limit_(limit),
+      folders_(std::make_unique<Folders>())
+{
+}
+
+BlockCrcBatch::~BlockCrcBatch()
+{
+    for (size_t k = aheadFirst_; k < ahead_.size(); ++k)
+        if (ahead_[k].fd >= 0)
+            ::close(ahead_[k].fd);
+}
+
+void BlockCrcBatch::openAhead(size_t count)
+{
+    while (ahead_.size() - aheadFirst_ < count && opened_ < order_.size()) {
+        const int index = order_[opened_++];
+        Opened file{index, -1, 0};
+        plat::TreeEntry entry;
+        plat::TreeError error = plat::TreeError::None;
+        const plat::TreeFolder* folder =
+            folders_->cache.openParent(plat::cleanDrivePath(paths_[size_t(index)]), entry, error);
+        if (folder) {
+            // Regular files ignore O_NONBLOCK for reading; here it only keeps
+            // the open from waiting should the name now be a FIFO's, and the
+            // status query then refuses anything but a regular file.
+            const int fd = ::openat(folder->fd(), QFile::encodeName(entry.name).constData(),
+                                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            struct stat st;
+            if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+                file.fd = fd;
+                file.size = st.st_size;
+                if (cold_) {
+                    const qint64 want = limit_ > 0 ? std::min(limit_, file.size) : file.size;
+                    ::posix_fadvise(fd, 0, off_t(want), POSIX_FADV_WILLNEED);
+                }
+            } else if (fd >= 0) {
+                ::close(fd);
+            }
+        }
+        if (aheadFirst_ > 0 && aheadFirst_ == ahead_.size()) {
+            ahead_.clear();
+            aheadFirst_ = 0;
+        }
+        ahead_.push_back(file);
+    }
+}
+
+std::optional<quint32> BlockCrcBatch::readAndClose(const Opened& file)
+{
+    char* buffer = ReadBuffer();
+    const qint64 want = limit_ > 0 ? std::min(limit_, file.size) : file.size;
+    quint32 sum = 0;
+    qint64 pending = 0;  // bytes in buffer not yet summed (a partial slice)
+    qint64 done = 0;
+    bool failed = false;
+    while (done < want) {
+        const size_t ask = size_t(std::min(kBuffer - pending, want - done));
+        ssize_t n = -1;
+        if (probing_ && done == 0) {
+            // Read only what is in memory: a file that is not tells that the
+            // disk is cold, and from then on the next files are announced.
+            iovec io{buffer + pending, ask};
+            n = ::preadv2(file.fd, &io, 1, 0, RWF_NOWAIT);
+            if (n < 0 && errno == EAGAIN) {
+                cold_ = true;
+                probing_ = false;
+                for (size_t k = aheadFirst_; k < ahead_.size(); ++k)
+                    if (ahead_[k].fd >= 0)
+                        ::posix_fadvise(ahead_[k].fd, 0, 0, POSIX_FADV_WILLNEED);
+                openAhead(kAhead);
+                n = ::read(file.fd, buffer + pending, ask);
+            } else if (n < 0 && (errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)) {
+                probing_ = false;
+                n = ::read(file.fd, buffer + pending, ask);
+            } else if (n >= 0) {
+                // A partial answer: what was in memory; the file position
+                // is not moved by a positioned read.
+                if (n > 0 && ::lseek(file.fd, n, SEEK_SET) < 0)
+                    n = -1;
+            }
+        } else {
+            n = ::read(file.fd, buffer + pending, ask);
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            failed = true;
+            break;
+        }
+        if (n == 0)
+            break;
+        done += n;
+        const qint64 have = pending + n;
+        const qint64 whole = have - have % kBlock;
+        sum += SumBlocks(buffer, whole);
+        pending = have - whole;
+        if (pending)
+            std::copy(buffer + whole, buffer + have, buffer);
+    }
+    ::close(file.fd);
+    if (failed)
+        return std::nullopt;
+    sizes_[size_t(file.index)] = file.size;
+    return sum + SumBlocks(buffer, pending);
+}
+
+bool BlockCrcBatch::next(int& index, std::optional<quint32>& sum)
+{
+    openAhead(cold_ ? kAhead : 1);
+    if (aheadFirst_ >= ahead_.size())
+        return false;
+    const Opened file = ahead_[aheadFirst_++];
+    index = file.index;
+    sum = file.fd < 0 ? std::nullopt : readAndClose(file);
+    return true;
+}
+
+std::vector<int> BlockCrcReadOrder(const std::vector<QString>& drivePaths,
+                                   const std::vector<std::pair<quint64, quint64>>& fileIds)
+{
+    const size_t n = drivePaths.size();
+    auto id = [&](size_t k) { return k < fileIds.size() ? fileIds[k] : std::pair<quint64, quint64>{0, 0}; };
+    // Each folder by number, and its first file's id.
+    QHash<QStringView, int> folderOf;
+    std::vector<int> folder(n);
+    std::vector<std::pair<quint64, quint64>> firstId;
+    for (size_t k = 0; k < n; ++k) {
+        const QString& p = drivePaths[k];
+        const QStringView f = QStringView(p).left(std::max<qsizetype>(p.lastIndexOf(u'\\'), 0));
+        const auto it = folderOf.constFind(f);
+        if (it == folderOf.constEnd()) {
+            folder[k] = int(firstId.size());
+            folderOf.insert(f, folder[k]);
+            firstId.push_back(id(k));
+        } else {
+            folder[k] = *it;
+            firstId[size_t(*it)] = std::min(firstId[size_t(*it)], id(k));
+        }
+    }
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const auto fa = folder[size_t(a)], fb = folder[size_t(b)];
+        if (fa != fb)
+            return std::pair(firstId[size_t(fa)], fa) < std::pair(firstId[size_t(fb)], fb);
+        return id(size_t(a)) < id(size_t(b));
+    });
+    return order;
 }
 
 QString CrcText(quint32 value)

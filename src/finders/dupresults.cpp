@@ -23,7 +23,14 @@ namespace {
 // the results is kept.
 class GridCrcRows : public CrcRows {
 public:
-    explicit GridCrcRows(comp::ResultGrid& grid) : grid_(grid) {}
+    GridCrcRows(comp::ResultGrid& grid, const std::vector<std::pair<quint64, quint64>>& files)
+        : grid_(grid), files_(files)
+    {
+    }
+    std::pair<quint64, quint64> fileId(int row) const override
+    {
+        return size_t(row) < files_.size() ? files_[size_t(row)] : std::pair<quint64, quint64>{0, 0};
+    }
     int count() const override { return grid_.rowsUsed(); }
     QString path(int row) const override { return grid_.path(row + 1); }
     QString sizeText(int row) const override { return grid_.cell(row + 1, dcSize); }
@@ -52,7 +59,29 @@ public:
 
 private:
     comp::ResultGrid& grid_;
+    const std::vector<std::pair<quint64, quint64>>& files_;
 };
+
+// Dates, folders and type names repeat from file to file: the grid keeps
+// each distinct text once. A file hog's path keeps its folder once. (Times
+// and sizes are mostly distinct: a shared copy would cost more than it
+// saves.)
+void KeepRepeatedTextsOnce(comp::ResultGrid& grid, bool duplicateMode)
+{
+    using G = comp::ResultGrid;
+    if (duplicateMode) {
+        for (int c : {dcModified, dcAccess, dcFolder, dcType})
+            grid.setColumnStore(c, G::Shared);
+        for (int c : {dcFilename, dcSize, dcTime})
+            grid.setColumnStore(c, G::Inline);
+    } else {
+        for (int c : {hcModified, hcAccess, hcType})
+            grid.setColumnStore(c, G::Shared);
+        for (int c : {hcSize, hcTime})
+            grid.setColumnStore(c, G::Inline);
+        grid.setColumnStore(hcFileName, G::ByFolder);
+    }
+}
 
 }  // namespace
 
@@ -63,6 +92,18 @@ void DupResults::search(bool computeCrc, bool eliminate)
     search_.note = note;
     // The rows go straight into the grid.
     grid_.reset(search_.criteria().duplicateMode ? DupTitles() : HogTitles());
+    KeepRepeatedTextsOnce(grid_, search_.criteria().duplicateMode);
+    // The hog rows come in the order of the "&Size" sort when that sort is
+    // the number sort of the size column that moves every row.
+    const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDup", u"&Size");
+    search_.hogsBySize = bySize && bySize->kind == reports::SortKind::Number && bySize->column == hcSize
+                         && bySize->keepLast == 0 && !bySize->fixedDirection;
+    // The files' ids as listed, by row, for the order of the checksum reads.
+    std::vector<std::pair<quint64, quint64>> files;
+    if (computeCrc)
+        search_.rowFile = [&files](quint64 device, quint64 inode) { files.push_back({device, inode}); };
+    else
+        search_.rowFile = {};
     search_.scan(
         [this](std::span<const QStringView> cells, QStringView path, char shade) {
             const int row = grid_.addRowViews(cells, path);
@@ -71,21 +112,28 @@ void DupResults::search(bool computeCrc, bool eliminate)
         [this](qsizetype rows) { grid_.reserveRows(int(std::min<qsizetype>(rows, INT_MAX - 1)) + 1); });
     if (grid_.rowsUsed() > 1)
         grid_.fitRowCount();
+    search_.rowFile = {};
     search_.abortFlag = false;
     if (computeCrc && grid_.rowsUsed() > 0) {
         crcPhase_ = true;
         grid_.setCell(0, dcType, QString::fromLatin1(kCrcTitle));
-        GridCrcRows rows(grid_);
-        search_.computeCrcValues(rows, eliminate, TryBlockCrcSum);
+        // Checksums seldom repeat: each row keeps its own.
+        grid_.setColumnStore(dcType, comp::ResultGrid::Inline);
+        GridCrcRows rows(grid_, files);
+        search_.computeCrcValues(rows, eliminate);
         crcPhase_ = false;
     }
     if (!search_.criteria().duplicateMode) {
         // File hogs end largest first: the window's "&Size" sort with its
         // direction set to descending. The sort flips the direction, so the
-        // user's next "&Size" sort puts the smallest first.
+        // user's next "&Size" sort puts the smallest first. The rows came
+        // in the order that sort gives, so only the flag is left to set.
         const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDup", u"&Size");
         reports::SetSortDescending(*bySize, true);
-        reports::RunSortCommand(grid_, *bySize);
+        if (search_.hogsBySize && grid_.rowCount() >= bySize->minRows)
+            reports::SetSortDescending(*bySize, false);
+        else
+            reports::RunSortCommand(grid_, *bySize);
     }
 }
 

@@ -3,6 +3,9 @@
 #include "core/helpers.h"
 #include "finders/blockcrc.h"
 #include "finders/filewalk.h"
+#include "finders/scanscope.h"
+#include "platform/fileops.h"
+#include "reports/sortgrid.h"
 
 #include <QDate>
 #include <QLocale>
@@ -410,6 +413,8 @@ struct DupSearch::Listing {
     };
 
     BlockList<Entry> entries;
+    BlockList<std::pair<quint64, quint64>> fileIds;  // by entry, when kept
+    bool keepFileIds = false;
     TextStore names;
     TextTable folders;  // as the folder column shows them
     TextTable dates;
@@ -453,6 +458,14 @@ struct DupSearch::Listing {
     static bool DateValid(core::PackedDosDateTime t)
     {
         return QDate::isValid(int(t >> 25) + 1980, int((t >> 21) & 0x0F), int((t >> 16) & 0x1F));
+    }
+
+    // The lookups that only new files need.
+    void walkDone()
+    {
+        dateByDos = {};
+        timeByDos = {};
+        typeByExtension = {};
     }
 
     // The type text of a file name, by its lower-case extension.
@@ -547,13 +560,17 @@ struct DupSearch::Listing {
     void keepOnly(const std::vector<quint32>& which)
     {
         BlockList<Entry> kept;
+        BlockList<std::pair<quint64, quint64>> keptIds;
         TextStore keptNames;
         for (quint32 index : which) {
             Entry e = entries[index];
             e.nameAt = keptNames.add(name(e));
             kept.push_back(e);
+            if (keepFileIds)
+                keptIds.push_back(fileIds[index]);
         }
         entries = std::move(kept);
+        fileIds = std::move(keptIds);
         names = std::move(keptNames);
     }
 
@@ -636,6 +653,8 @@ void DupSearch::addLine(const plat::FindData& f, quint32 folder)
     e.nameLength = quint32(f.name.size());
     e.folder = folder;
     l.entries.push_back(e);
+    if (l.keepFileIds)
+        l.fileIds.push_back({f.device, f.inode});
 }
 
 void DupSearch::scan()
@@ -661,6 +680,7 @@ void DupSearch::scan(const RowSink& sink, const std::function<void(qsizetype)>& 
     upper_ = UpperLimit(criteria_);
     abortFlag = false;
     listing_ = std::make_unique<Listing>();
+    listing_->keepFileIds = criteria_.duplicateMode && bool(rowFile);
 
     // Hidden and system entries and links are left out; one walk context
     // for all roots.
@@ -686,6 +706,7 @@ void DupSearch::scan(const RowSink& sink, const std::function<void(qsizetype)>& 
     walk.run(criteria_.roots);
     linkedFiles_.clear();
     linkedFiles_.squeeze();
+    listing_->walkDone();
     finish(sink, expect);
     listing_.reset();
 }
@@ -700,10 +721,27 @@ void DupSearch::finish(const RowSink& sink, const std::function<void(qsizetype)>
                                                    : std::span<const int>(kHogOrder));
     QString sizeText, pathText;
     if (!dup) {
-        // File hogs: the lines backwards.
+        // File hogs: the lines backwards, then perhaps as the size sort
+        // would put them; its keys are those it would read from the cells.
+        std::reverse(order.begin(), order.end());
+        if (hogsBySize && order.size() > 1) {
+            const QString point = QLocale().decimalPoint();
+            const QChar p = point.isEmpty() ? QChar(u'.') : point.at(0);
+            std::vector<long double> keys(order.size());
+            for (size_t k = 0; k < order.size(); ++k) {
+                l.sizes.text(l.entries[order[k]].size, sizeText);
+                keys[k] = reports::NumberSortKey(sizeText, p);
+            }
+            const std::vector<int> bySize = reports::NumberKeyOrder(keys, true);
+            keys = {};
+            std::vector<quint32> sorted(order.size());
+            for (size_t k = 0; k < order.size(); ++k)
+                sorted[k] = order[size_t(bySize[k])];
+            order = std::move(sorted);
+        }
         if (expect)
             expect(qsizetype(order.size()));
-        for (auto it = order.rbegin(); it != order.rend(); ++it) {
+        for (auto it = order.begin(); it != order.end(); ++it) {
             const Entry& e = l.entries[*it];
             l.sizes.text(e.size, sizeText);
             l.pathOf(e, pathText);
@@ -791,6 +829,8 @@ void DupSearch::finish(const RowSink& sink, const std::function<void(qsizetype)>
                                                 l.dates.text(e.access), l.folders.text(e.folder),
                                                 l.types.text(e.type)};
         sink(cells, pathText, shade);
+        if (l.keepFileIds)
+            rowFile(l.fileIds[k].first, l.fileIds[k].second);
         above = &e;
         aboveShade = shade;
     }
@@ -857,6 +897,111 @@ bool DupSearch::computeCrcValues(CrcRows& rows, bool eliminate, const CrcFunctio
         rows.setCrcText(b, CrcText(values[size_t(b)]));
     }
 
+    settleCrcRows(rows, eliminate, values, unreadable);
+    return true;
+}
+
+bool DupSearch::computeCrcValues(CrcRows& rows, bool eliminate)
+{
+    const int total = rows.count();
+    const size_t count = size_t(total);
+    std::vector<QString> paths(count);
+    std::vector<std::pair<quint64, quint64>> ids(count);
+    for (int b = 0; b < total; ++b) {
+        rows.setCrcText(b, QString());
+        paths[size_t(b)] = rows.path(b);
+        ids[size_t(b)] = rows.fileId(b);
+    }
+    std::vector<int> order = BlockCrcReadOrder(paths, ids);
+    ids = {};
+    std::vector<quint32> values(count, 0);
+    std::vector<bool> unreadable(count, false);
+    int done = 0;
+    // One pass over the files of order; limit > 0: their first bytes only.
+    auto pass = [&](const std::vector<int>& which, qint64 limit, auto&& take) {
+        BlockCrcBatch batch(paths, which, limit);
+        int b = 0;
+        std::optional<quint32> sum;
+        for (size_t k = 0;; ++k) {
+            if (abortFlag)
+                return false;
+            if (status && k < which.size())
+                status(QStringLiteral("%1 of %2").arg(std::min(done + 1, total)).arg(total)
+                       + QStringLiteral(" computing CRC for ") + paths[size_t(which[k])]);
+            if (pump)
+                pump();
+            if (abortFlag)
+                return false;
+            if (!batch.next(b, sum))
+                return true;
+            take(b, sum, batch.sizeAtOpen(b));
+        }
+    };
+    auto setValue = [&](int b, const std::optional<quint32>& sum) {
+        unreadable[size_t(b)] = !sum;
+        values[size_t(b)] = sum.value_or(0);
+        rows.setCrcText(b, CrcText(values[size_t(b)]));
+        ++done;
+    };
+
+    std::vector<int> full = order;
+    if (eliminate && total > 1) {
+        constexpr qint64 kHead = 4096;
+        std::vector<quint32> heads(count, 0);
+        std::vector<bool> whole(count, false);
+        if (!pass(order, kHead, [&](int b, const std::optional<quint32>& sum, qint64 size) {
+                unreadable[size_t(b)] = !sum;
+                heads[size_t(b)] = sum.value_or(0);
+                whole[size_t(b)] = sum && size <= kHead;
+                if (whole[size_t(b)] || !sum)
+                    setValue(b, sum);
+            }))
+            return false;
+        // Within each run of rows of equal size, a row goes on to the full
+        // pass when another readable row of the run has its first 4 KiB
+        // sum; the others can match no file and are dropped below.
+        std::vector<bool> needed(count, false);
+        std::vector<quint32> run;
+        size_t first = 0;
+        while (first < count) {
+            size_t last = first;
+            const QString size = rows.sizeText(int(first));
+            while (last + 1 < count && rows.sizeText(int(last + 1)) == size)
+                ++last;
+            run.clear();
+            for (size_t c = first; c <= last; ++c)
+                if (!unreadable[c])
+                    run.push_back(heads[c]);
+            std::sort(run.begin(), run.end());
+            for (size_t c = first; c <= last; ++c) {
+                if (unreadable[c])
+                    continue;
+                const auto range = std::equal_range(run.begin(), run.end(), heads[c]);
+                needed[c] = range.second - range.first > 1;
+                if (!needed[c]) {
+                    // Kept out of every match, as a file that cannot be read.
+                    unreadable[c] = true;
+                    if (!whole[c])
+                        ++done;
+                }
+            }
+            first = last + 1;
+        }
+        full.clear();
+        for (int b : order)
+            if (needed[size_t(b)] && !whole[size_t(b)])
+                full.push_back(b);
+    }
+    if (!pass(full, 0, [&](int b, const std::optional<quint32>& sum, qint64) { setValue(b, sum); }))
+        return false;
+    settleCrcRows(rows, eliminate, values, unreadable);
+    return true;
+}
+
+void DupSearch::settleCrcRows(CrcRows& rows, bool eliminate, std::vector<quint32>& values,
+                              const std::vector<bool>& unreadable)
+{
+    const int total = rows.count();
     if (eliminate) {
         if (status)
             status(QStringLiteral("Eliminating non CRC duplicates ... standby"));
@@ -906,7 +1051,6 @@ bool DupSearch::computeCrcValues(CrcRows& rows, bool eliminate, const CrcFunctio
     }
     if (status)
         status(QString());
-    return true;
 }
 
 }  // namespace finders

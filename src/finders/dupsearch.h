@@ -84,6 +84,9 @@ public:
     // Drops every row whose flag is false; the others keep their order.
     virtual void keepRows(const std::vector<bool>& keep) = 0;
     virtual void setShade(int row, char shade) = 0;
+    // The file's device and inode as listed, for the order of the reads;
+    // 0, 0 when not known.
+    virtual std::pair<quint64, quint64> fileId(int row) const { return {0, 0}; }
 };
 
 class DupSearch {
@@ -102,6 +105,10 @@ public:
 
     // Set by the window's Abort; tested between entries.
     bool abortFlag = false;
+    // File hogs come out in the order that the grid's number sort of the
+    // size column, descending, gives the reverse line order (the sort then
+    // has nothing left to do); otherwise in reverse line order.
+    bool hogsBySize = false;
 
     // Walks the roots and builds the rows (groups or hogs). File hogs come
     // out in reverse line order; the window then sorts them by size.
@@ -117,6 +124,16 @@ public:
     bool computeCrcValues(bool eliminate, const CrcFunction& crc);
     // The same over other rows (duplicate mode's columns).
     bool computeCrcValues(CrcRows& rows, bool eliminate, const CrcFunction& crc);
+    // The same with the files read in disk order (BlockCrcBatch). With
+    // eliminate, a first pass over the first 4 KiB of each file drops the
+    // files whose first 4 KiB no other file of their size run shares: their
+    // contents differ from every other file's, so only a checksum that
+    // happened to be equal for different contents would have kept them.
+    bool computeCrcValues(CrcRows& rows, bool eliminate);
+
+    // Called after each duplicate row is handed to the sink: the file's
+    // device and inode as the walk listed them.
+    std::function<void(quint64 device, quint64 inode)> rowFile;
 
     const DupCriteria& criteria() const { return criteria_; }
     std::vector<ResultRow>& rows() { return rows_; }
@@ -140,6 +157,10 @@ private:
 
     void addLine(const plat::FindData& f, quint32 folder);
     void finish(const RowSink& sink, const std::function<void(qsizetype)>& expect);
+    // Drops unconfirmed rows (with eliminate) and sets the shades; values
+    // and unreadable are by row.
+    void settleCrcRows(CrcRows& rows, bool eliminate, std::vector<quint32>& values,
+                       const std::vector<bool>& unreadable);
     QString typeName(const QString& fileName);
 
     DupCriteria criteria_;

@@ -130,12 +130,25 @@ void partition(std::vector<int>& idx, int lo, int hi, int& i, int& j, Before bef
     }
 }
 
+// Whether each key comes strictly before the next: then the procedure,
+// whatever its steps, can only give the order the keys already have.
+template <class Before>
+bool strictlyInOrder(const std::vector<int>& idx, Before before)
+{
+    for (size_t k = 1; k < idx.size(); ++k)
+        if (!before(idx[k - 1], idx[k]))
+            return false;
+    return true;
+}
+
 // Sorts the whole array. The block lo..j is sorted completely before the
 // block i..hi, as a recursion would do it; the explicit stack only keeps a
 // long or adversarial run from exhausting the call stack.
 template <class Before>
 void runProcedure(std::vector<int>& idx, bool bubbleSmallBlocks, Before before)
 {
+    if (strictlyInOrder(idx, before))
+        return;
     struct Block {
         int lo, hi;
     };
@@ -201,11 +214,7 @@ std::vector<int> numberOrder(const comp::ResultGrid& grid, int first, int n, boo
     std::string buf;
     for (int k = 0; k < n; ++k)
         keys[size_t(k)] = numberKey(grid.cellView(first + k, column), p, buf);
-    std::vector<int> idx(static_cast<size_t>(n));
-    for (int k = 0; k < n; ++k)
-        idx[size_t(k)] = k;
-    runProcedure(idx, false, beforeOf(keys, descending));
-    return idx;
+    return NumberKeyOrder(keys, descending);
 }
 
 std::vector<int> dateOrder(const comp::ResultGrid& grid, int first, int n, bool descending, int column)
@@ -288,10 +297,23 @@ std::vector<int> SortOrder(const comp::ResultGrid& grid, int first, int last, bo
     return idx;
 }
 
+std::vector<int> NumberKeyOrder(const std::vector<long double>& keys, bool descending)
+{
+    std::vector<int> idx(keys.size());
+    for (size_t k = 0; k < idx.size(); ++k)
+        idx[k] = int(k);
+    runProcedure(idx, false, beforeOf(keys, descending));
+    return idx;
+}
+
 void SortGrid(comp::ResultGrid& grid, int first, int last, bool descending, int column, SortKind kind)
 {
     const std::vector<int> order = SortOrder(grid, first, last, descending, column, kind);
-    if (order.size() > 1)
+    // Rows that stay where they are need not move.
+    bool moves = false;
+    for (size_t k = 0; k < order.size() && !moves; ++k)
+        moves = order[k] != first + int(k);
+    if (moves)
         grid.permuteRows(first, order);
 }
 

@@ -51,4 +51,9 @@ long double NumberSortKey(QStringView cell);  // with the user's decimal point
 qint64 DateSortKey(QStringView cell, const QString& format);
 qint64 DateSortKey(QStringView cell);  // with the program's short date format
 
+// The order the number sort gives rows with these keys (key k being the key
+// of the block's row k): element k is the key that goes to place k. For a
+// search that writes its rows in sorted order straight away.
+std::vector<int> NumberKeyOrder(const std::vector<long double>& keys, bool descending);
+
 }  // namespace reports

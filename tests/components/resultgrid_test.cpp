@@ -291,4 +291,47 @@ TEST(ResultGridModelTest, OutlivesItsGrid)
     model.sync();
 }
 
+// However a column keeps its cells, they read back exactly, paths made of
+// them too, through rewrites, moves, copies and the grid's compaction.
+TEST(ResultGridTest, EveryCellStoreReadsBackTheSame)
+{
+    const QString texts[] = {"C:\\dir\\sub\\name.txt", "name only", "\\lead", "C:\\\\double", "C:\\trail\\",
+                             "", "C:\\dir\\other.txt", QString(40000, u'w') + "\\long"};
+    for (auto how : {ResultGrid::Inline, ResultGrid::Shared, ResultGrid::ByFolder}) {
+        ResultGrid g;
+        g.reset({"Size", "Path", "Name"});
+        g.setColumnStore(1, how);
+        g.setColumnStore(2, how);
+        for (int round = 0; round < 40; ++round)
+            for (const QString& t : texts) {
+                const QString name = t.mid(t.lastIndexOf(u'\\') + 1);
+                g.addRow({QString::number(round), t, name}, t);
+            }
+        g.fitRowCount();
+        // Many rewrites leave old data behind, which the grid drops again.
+        for (int r = 1; r < g.rowCount(); r += 2)
+            g.setCell(r, 0, QStringLiteral("rewritten %1").arg(r));
+        std::vector<int> order;
+        for (int r = g.rowCount() - 1; r >= 1; --r)
+            order.push_back(r);
+        g.permuteRows(1, order);
+        const ResultGrid copy = g;
+        const int n = int(std::size(texts));
+        for (const ResultGrid* grid : {static_cast<const ResultGrid*>(&g), &copy}) {
+            for (int r = 1; r < grid->rowCount(); ++r) {
+                const int original = grid->rowCount() - r;  // the row it was written as
+                const QString& t = texts[(original - 1) % n];
+                EXPECT_EQ(grid->cellView(r, 1), t) << int(how) << " row " << r;
+                EXPECT_EQ(grid->path(r), t) << int(how) << " row " << r;
+                EXPECT_EQ(grid->cell(r, 2), t.mid(t.lastIndexOf(u'\\') + 1));
+                const QString first = original % 2 ? QStringLiteral("rewritten %1").arg(original)
+                                                   : QString::number((original - 1) / n);
+                EXPECT_EQ(grid->cell(r, 0), first);
+            }
+        }
+        // Two cells of a folder column read together stay apart.
+        EXPECT_NE(g.cellView(1, 1), g.cellView(2, 1));
+    }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -291,6 +292,74 @@ TEST_F(DupSearchTest, BlockCrcSumIsTheSameEveryWay)
         const quint32 one = quint32(crc32(0, reinterpret_cast<const Bytef*>(same.constData()), 2048));
         for (const QString& v : variants)
             EXPECT_EQ(BlockCrcSumOfVariant(v, same.constData(), same.size()), 3 * one) << qPrintable(v);
+    }
+}
+
+// The engine's rows as a checksum pass sees them.
+class Rows : public CrcRows {
+public:
+    explicit Rows(std::vector<ResultRow>& rows) : rows_(rows) {}
+    int count() const override { return int(rows_.size()); }
+    QString path(int row) const override { return rows_[size_t(row)].path; }
+    QString sizeText(int row) const override { return rows_[size_t(row)].cells[dcSize]; }
+    void setCrcText(int row, const QString& text) override { rows_[size_t(row)].cells[dcType] = text; }
+    void keepRows(const std::vector<bool>& keep) override
+    {
+        std::vector<ResultRow> kept;
+        for (size_t c = 0; c < rows_.size(); ++c)
+            if (keep[c])
+                kept.push_back(rows_[c]);
+        rows_ = kept;
+    }
+    void setShade(int row, char shade) override { rows_[size_t(row)].shade = shade; }
+
+private:
+    std::vector<ResultRow>& rows_;
+};
+
+// Reading in disk order, with or without the first 4 KiB pass, keeps and
+// shows what reading each file by its path does: same rows, same checksums,
+// same shades; an unreadable file shows 0 and matches nothing.
+TEST_F(DupSearchTest, DiskOrderPassMatchesThePlainOne)
+{
+    const QByteArray big(10000, 'b');
+    QByteArray tail = big;
+    tail[9000] = 'x';  // the same first 4 KiB, other contents
+    QByteArray head = big;
+    head[10] = 'y';    // other first 4 KiB
+    const struct {
+        const char* path;
+        QByteArray contents;
+    } files[] = {
+        {"a/big", big},   {"b/big", big},  {"c/big", tail}, {"d/big", head}, {"a/small", "same"},
+        {"b/small", "same"}, {"c/small", "diff"}, {"d/gone", "gone"}, {"e/gone", "gone"},
+    };
+    QString gone;
+    for (const auto& f : files)
+        gone = drives_.writeFile('C', f.path, f.contents);
+    gone.chop(6);
+    gone += "d/gone";
+    for (bool eliminate : {false, true}) {
+        DupSearch s(Bytes(mmSize));
+        s.scan();
+        ASSERT_EQ(s.rows().size(), std::size(files));
+        // A file that is a FIFO by the time it is read cannot be read.
+        const QByteArray fifo = QFile::encodeName(gone);
+        ASSERT_EQ(::unlink(fifo.constData()), 0);
+        ASSERT_EQ(::mkfifo(fifo.constData(), 0644), 0);
+        std::vector<ResultRow> plain = s.rows(), ordered = s.rows();
+        Rows plainRows(plain), orderedRows(ordered);
+        ASSERT_TRUE(s.computeCrcValues(plainRows, eliminate, TryBlockCrcSum));
+        ASSERT_TRUE(s.computeCrcValues(orderedRows, eliminate));
+        ASSERT_EQ(ordered.size(), eliminate ? 4u : std::size(files)) << eliminate;
+        ASSERT_EQ(plain.size(), ordered.size());
+        for (size_t k = 0; k < plain.size(); ++k) {
+            EXPECT_EQ(ordered[k].path, plain[k].path);
+            EXPECT_EQ(ordered[k].cells, plain[k].cells);
+            EXPECT_EQ(ordered[k].shade, plain[k].shade);
+        }
+        ::unlink(fifo.constData());
+        drives_.writeFile('C', "d/gone", "gone");
     }
 }
 

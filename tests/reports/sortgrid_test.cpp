@@ -155,4 +155,29 @@ TEST_F(SortGridTest, ColumnOutsideTheGridReadsEmpty)
     EXPECT_EQ(columnOf(g), (QStringList{"b", "a", "c"}));
 }
 
+// The order a search computes from the size numbers is the order the
+// number sort gives the grid holding them, ties and sorted runs included.
+TEST_F(SortGridTest, KeyOrderIsTheGridOrder)
+{
+    const std::vector<std::vector<int>> cases = {
+        {5, 4, 3, 2, 1},          {5, 5, 4, 4, 4, 3, 1, 1}, {1, 2, 3, 4, 5},
+        {3, 1, 3, 1, 3, 1, 2, 2}, {7},                      {2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2},
+    };
+    for (const std::vector<int>& keys : cases) {
+        for (bool descending : {false, true}) {
+            comp::ResultGrid g(1, int(keys.size()) + 1);
+            std::vector<long double> numbers;
+            for (size_t k = 0; k < keys.size(); ++k) {
+                g.setCell(int(k) + 1, 0, QString::number(keys[k] * 1000));
+                numbers.push_back(NumberSortKey(g.cellView(int(k) + 1, 0), QChar(u'.')));
+            }
+            std::vector<int> fromKeys = NumberKeyOrder(numbers, descending);
+            for (int& k : fromKeys)
+                k += 1;
+            EXPECT_EQ(fromKeys, SortOrder(g, 1, int(keys.size()), descending, 0, SortKind::Number))
+                << keys.size() << " " << descending;
+        }
+    }
+}
+
 }  // namespace
