@@ -7,6 +7,7 @@
 #include "cli/detailscommand.h"
 #include "cli/dupscommand.h"
 #include "cli/harborcommand.h"
+#include "cli/listcommand.h"
 #include "cli/restorecommand.h"
 #include "cli/stderrprompter.h"
 #include "cli/viewcommand.h"
@@ -31,6 +32,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kDetailsUsage, to);
     std::fputs(cli::kCheckVersionUsage, to);
     std::fputs(cli::kViewUsage, to);
+    std::fputs(cli::kListUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -79,6 +81,8 @@ int main(int argc, char** argv)
         status = cli::RunView(args);
     else if (command == "strings")
         status = cli::RunStrings(args);
+    else if (command == "list")
+        status = cli::RunList(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;
