@@ -8,7 +8,7 @@ target_sources(trovik_browse PRIVATE
 add_library(trovik_browser STATIC
   ${CMAKE_CURRENT_LIST_DIR}/folderlisting.cpp ${CMAKE_CURRENT_LIST_DIR}/folderlisting.h
 )
-target_link_libraries(trovik_browser PUBLIC trovik_core trovik_reports)
+target_link_libraries(trovik_browser PUBLIC trovik_core trovik_reports trovik_finders)
 
 add_library(trovik_browser_windows STATIC
   ${CMAKE_CURRENT_LIST_DIR}/frmbrowse.cpp ${CMAKE_CURRENT_LIST_DIR}/frmbrowse_layout.cpp

@@ -1,6 +1,7 @@
 #include "browse/folderlisting.h"
 
 #include "core/helpers.h"
+#include "finders/folderrefusal.h"
 #include "reports/sortcommand.h"
 
 #include <QHash>
@@ -136,20 +137,33 @@ QString ParentFolder(const QString& path)
     return p.left(slash == 2 ? 3 : slash);
 }
 
-QString DeleteFolderRefusal(const QString& folder)
+namespace {
+
+QString RefusalText(finders::FolderRefusal refusal)
 {
-    if (folder.size() <= 3)
+    switch (refusal) {
+    case finders::FolderRefusal::Root:
         return QStringLiteral(
             "Cannot delete the root folder! To delete a folder including all files and sub-folders double click on "
             "the desired folder shown in the left panel.");
-    const QString upper = folder.toUpper();
-    const QStringView tail = QStringView(upper).mid(1);
-    const bool windows = folder.size() <= 10
-                         && (tail.left(9) == u":\\WINDOWS" || tail.left(7) == u":\\WIN95" || tail.left(7) == u":\\WIN98"
-                             || tail.left(7) == u":\\WINNT");
-    if (windows)
+    case finders::FolderRefusal::Windows:
         return QStringLiteral("You cannot delete the Windows folder using Trovik 99");
+    case finders::FolderRefusal::None:
+        break;
+    }
     return QString();
+}
+
+}  // namespace
+
+QString DeleteFolderRefusal(const QString& folder, const QStringList& systemTrees)
+{
+    return RefusalText(finders::RefuseFolder(folder, systemTrees));
+}
+
+QString DeleteFolderRefusal(const QString& folder)
+{
+    return RefusalText(finders::RefuseFolder(folder));
 }
 
 }  // namespace browse

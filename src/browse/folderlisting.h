@@ -66,7 +66,11 @@ std::vector<TreeLine> FolderTreeLines(const QString& folder, const QStringList& 
 QString ParentFolder(const QString& path);
 
 // The error box "Delete &Folder" shows instead of going on; empty when the
-// folder may go to the folder deletion window.
+// folder may go to the folder deletion window. The refusal rule is the one
+// folder hogs use (drive roots and mount points; the Windows folder names,
+// the system trees and the folders holding one), in this window's words.
+QString DeleteFolderRefusal(const QString& folder, const QStringList& systemTrees);
+// The same with the system trees of this machine.
 QString DeleteFolderRefusal(const QString& folder);
 
 }  // namespace browse

@@ -130,23 +130,27 @@ TEST(FolderListingTest, ParentByThePathsText)
 
 TEST(FolderListingTest, DeleteFolderRefusals)
 {
+    testing_support::TempDrives drives("CD");
     const QString root =
         "Cannot delete the root folder! To delete a folder including all files and sub-folders double click on the "
         "desired folder shown in the left panel.";
     const QString windows = "You cannot delete the Windows folder using Trovik 99";
+    const QStringList trees = {"C:\\usr", "C:\\var\\lib"};
     const struct {
         const char* folder;
         QString message;
     } cases[] = {
         {"C:\\", root},
-        {"D:\\", root},
+        {"d:\\", root},
         {"C:\\Windows", windows},
         {"D:\\WIN95", windows},
-        {"e:\\winnt\\a", windows},
+        {"C:\\usr", windows},
+        {"C:\\var", windows},  // holds a system tree
         {"C:\\WINDOWS\\SYSTEM", ""},
+        {"C:\\usr\\local\\src", ""},
         {"C:\\Win98Stuff", ""},
         {"C:\\Data", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DeleteFolderRefusal(c.folder), c.message) << c.folder;
+        EXPECT_EQ(DeleteFolderRefusal(c.folder, trees), c.message) << c.folder;
 }
