@@ -11,6 +11,7 @@
 #include "core/helpers.h"
 #include "core/prompter.h"
 #include "core/safeharbor.h"
+#include "core/settings.h"
 #include "delete/frmdeldirectory.h"
 #include "finders/frmwildcard.h"
 #include "finders/sortmenu.h"
@@ -19,6 +20,7 @@
 #include "platform/fileops.h"
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -64,6 +66,12 @@ TfrmBrowse::TfrmBrowse(QWidget* owner) : QDialog(owner)
     folderPanel = RunFolderDeletion;
     patternPanel = AskPattern;
     grid->loadColumnWidths(kSection, BrowseColumnBases());
+    nameWidth_ = grid->columnWidth(bcName);
+    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column, int, int size) {
+        if (column == bcName && !fittingName_)
+            nameWidth_ = size;
+    });
+    connect(grid, &comp::ResultGridView::columnsFitted, this, [this] { fitNameColumn(); });
     QString start = plat::currentFolder();
     if (start.size() < 3)
         start = plat::driveRoot(u'C');
@@ -72,7 +80,11 @@ TfrmBrowse::TfrmBrowse(QWidget* owner) : QDialog(owner)
 
 TfrmBrowse::~TfrmBrowse()
 {
-    comp::guardSlot([this] { grid->saveColumnWidths(kSection); });
+    comp::guardSlot([this] {
+        grid->saveColumnWidths(kSection);
+        // The width the user gave "Filename", not the room it filled.
+        core::SettingsStore::writeColumnWidth(kSection, bcName, nameWidth_);
+    });
     if (shown_)
         comp::savePlacement(*this, placementKey());
 }
@@ -133,6 +145,27 @@ void TfrmBrowse::showEvent(QShowEvent* e)
     }
 }
 
+void TfrmBrowse::resizeEvent(QResizeEvent* e)
+{
+    QDialog::resizeEvent(e);
+    fitNameColumn();
+    showFolderLabel();
+}
+
+void TfrmBrowse::fitNameColumn()
+{
+    int others = 0;
+    for (int c = 0; c < bcCount; ++c)
+        if (c != bcName)
+            others += grid->columnWidth(c);
+    const int width = std::max(nameWidth_, grid->viewport()->width() - others);
+    if (grid->columnWidth(bcName) == width)
+        return;
+    fittingName_ = true;
+    grid->setColumnWidth(bcName, width);
+    fittingName_ = false;
+}
+
 void TfrmBrowse::FormShow()
 {
     pnlWild->setText(QStringLiteral("Wildcard : ") + Pattern);
@@ -166,6 +199,7 @@ void TfrmBrowse::DirectoryListBox1Change()
     }
     showCounts(files);
     showFolderLabel();
+    fitNameColumn();
 }
 
 void TfrmBrowse::fillTree(const QStringList& subFolders)
@@ -211,7 +245,8 @@ void TfrmBrowse::showCounts(int files)
 
 void TfrmBrowse::showFolderLabel()
 {
-    Label1->setText(folder_);
+    // A long path keeps both ends; the whole of it is in the window's state.
+    Label1->setText(Label1->fontMetrics().elidedText(folder_, Qt::ElideMiddle, std::max(Label1->width(), 80)));
     QPalette p = palette();
     Label1->setToolTip(QString());
     if (core::programSafeHarbor().IsInSafeHarbor(folder_, false) != core::shNone) {

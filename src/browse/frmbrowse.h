@@ -92,6 +92,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void buildControls();
@@ -106,12 +107,17 @@ private:
     void showFolderLabel();
     void showCounts(int files);
     QString selectedFile() const;
+    // "Filename" takes the room the other columns leave, never less than
+    // the width it was given or the user dragged it to.
+    void fitNameColumn();
 
     finders::ResultMarks* marks_ = nullptr;
     finders::SortMenu* sort_ = nullptr;
     QString folder_;
     double totalBytes_ = 0;
     bool shown_ = false;
+    int nameWidth_ = 0;
+    bool fittingName_ = false;
 };
 
 // Opens the folder browser modally at a folder (the finder windows'
