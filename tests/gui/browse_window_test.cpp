@@ -81,6 +81,17 @@ TEST_F(BrowseWindowTest, MarksCountAndGoToThePanelWhole)
     EXPECT_EQ(w->marks().count(), 0);
     EXPECT_FALSE(w->btDeleteFiles->isEnabled());
     EXPECT_EQ(w->pnlScan->text(), "Number of files : 3");
+
+    // A path far beyond 255 characters goes over whole.
+    QString deep = "d";
+    while (deep.size() < 300)
+        deep += "/Long Folder Name " + QString::number(deep.size());
+    drives.writeFile('C', deep + "/Report.TXT", QByteArray(5, 'r'));
+    const QString folder = "C:\\" + QString(deep).replace('/', '\\');
+    w->setFolder(folder);
+    w->Markall1Click();
+    w->btDeleteFilesClick();
+    EXPECT_EQ(handed.files, QStringList{folder + "\\Report.TXT"});
 }
 
 TEST_F(BrowseWindowTest, SortsTheUserAsksForReverseTheirColumn)
