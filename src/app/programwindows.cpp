@@ -1,6 +1,8 @@
 #include "app/programwindows.h"
 
 #include "app/frmmain.h"
+#include "browse/browsehook.h"
+#include "browse/frmbrowse.h"
 #include "browse/frmview.h"
 #include "browse/viewhook.h"
 #include "delete/frmunzipit.h"
@@ -90,6 +92,12 @@ void btStatisticClick(TfrmMain&)
     window->activateWindow();
 }
 
+// "&Browse": the browser starts in the process's current folder with "*.*".
+void btBrowseClick(TfrmMain& main)
+{
+    browse::BrowseFolder(&main, browse::BrowseRequest{});
+}
+
 // "Ab&out" and the two maker labels of the main window.
 void btReachClick(TfrmMain& main)
 {
@@ -118,9 +126,12 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btStatistic"), btStatisticClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);
+    main.registerAction(QStringLiteral("btBrowse"), btBrowseClick);
     // The result windows reach the viewer through a hook, so that the
     // finder libraries need not link the viewer's windows.
     browse::setViewFileHook([](QWidget* owner, const QString& drivePath) { browse::ViewFile(owner, drivePath); });
+    // The finder windows' "&Browse" reach the folder browser the same way.
+    browse::setBrowseHook(browse::BrowseFolder);
 }
 
 }  // namespace app

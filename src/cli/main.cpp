@@ -10,6 +10,7 @@
 #include "cli/dirhogscommand.h"
 #include "cli/dupscommand.h"
 #include "cli/harborcommand.h"
+#include "cli/listcommand.h"
 #include "cli/restorecommand.h"
 #include "cli/statscommand.h"
 #include "cli/stderrprompter.h"
@@ -39,6 +40,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kViewUsage, to);
     std::fputs(cli::kCacheUsage, to);
     std::fputs(cli::kStatsUsage, to);
+    std::fputs(cli::kListUsage, to);
     std::fputs("  trovik-scan --help\n      This text.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
@@ -99,6 +101,8 @@ int main(int argc, char** argv)
         status = cli::RunStats(args);
     else if (command == "space")
         status = cli::RunSpace(args);
+    else if (command == "list")
+        status = cli::RunList(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
     return status;

@@ -1,5 +1,6 @@
 #include "finders/frmdirhog.h"
 
+#include "browse/browsehook.h"
 #include "components/drivechecklist.h"
 #include "components/panelshrinker.h"
 #include "components/slotguard.h"
@@ -93,8 +94,9 @@ TfrmDirHog::TfrmDirHog(QWidget* owner) : QDialog(owner), search_(std::make_uniqu
     state_->setBusyWidget(grid);
     for (QPushButton* b : {btAbort, btOptions, btBrowse, btDelete})
         b->hide();
-    // The folder browser is not part of this window yet.
-    btBrowse->setEnabled(false);
+    // The folder browser is reached through a hook; without one the
+    // button stays off.
+    btBrowse->setEnabled(browse::canBrowse());
 
     connect(grid, &comp::ResultGridView::columnsFitted, this, guarded([this] { setColumnWidths(); }));
     connect(grid, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) { lastClick_ = i.row() + 1; });
@@ -109,6 +111,7 @@ TfrmDirHog::TfrmDirHog(QWidget* owner) : QDialog(owner), search_(std::make_uniqu
     connect(btAll, &QPushButton::clicked, this, guarded([this] { btAllClick(); }));
     connect(btAbort, &QPushButton::clicked, this, guarded([this] { btAbortClick(); }));
     connect(btDelete, &QPushButton::clicked, this, guarded([this] { btDeleteClick(); }));
+    connect(btBrowse, &QPushButton::clicked, this, guarded([this] { btBrowseClick(); }));
     connect(btClose, &QPushButton::clicked, this, guarded([this] { reject(); }));
     connect(btOptions, &QPushButton::clicked, this,
             guarded([this] { PopupMenu1->popup(btOptions->mapToGlobal(QPoint(0, btOptions->height()))); }));
@@ -390,6 +393,23 @@ void TfrmDirHog::btAbortClick()
     search_->abort();
     btAbort->hide();
     core::WarningBox(QString::fromLatin1(kDirHogAbortedMessage));
+}
+
+void TfrmDirHog::btBrowseClick()
+{
+    if (searching())
+        return;
+    comp::ResultGrid& rows = search_->grid();
+    const int row = grid->currentRow();
+    if (row < 1 || row > rows.rowsUsed() || row >= rows.rowCount() || rows.cellView(row, 0).isEmpty())
+        return;
+    const QString size = rows.cell(row, 0);
+    if (size == QLatin1String("DELETED") || size == QLatin1String("RECYCLED"))
+        return;
+    // The row's real path, never the Name cell's text.
+    browse::BrowseRequest request;
+    request.folder = rows.path(row);
+    browse::browseFolder(this, request);
 }
 
 void TfrmDirHog::btDeleteClick()

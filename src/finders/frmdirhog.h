@@ -88,6 +88,7 @@ public slots:
     void btTopClick();
     void btAllClick();
     void btAbortClick();
+    void btBrowseClick();
     void btDeleteClick();
 
 protected:

@@ -55,6 +55,9 @@ public:
     ~TfrmDup() override;
 
     bool duplicateMode() const { return duplicateMode_; }
+    // "&Browse": the folder browser on the current row's folder and file,
+    // with the wildcard of the criteria.
+    void btBrowseClick();
     bool searching() const;
     // The criteria as the controls give them now.
     DupCriteria criteria() const;

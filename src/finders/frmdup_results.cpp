@@ -9,12 +9,14 @@
 #include "components/slotguard.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
+#include "browse/browsehook.h"
 #include "finders/frmdupcompare.h"
 #include "finders/printtitle.h"
 #include "finders/resultlist.h"
 #include "finders/searchstate.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
 
@@ -91,9 +93,10 @@ void TfrmDup::buildResultList()
     miMarkButNewest = addMarkItem("miMarkButNewest", "Mark all but the newest in each group", KeepCopy::Newest);
 
     connect(btCompare, &QPushButton::clicked, this, comp::guarded([this] { btCompareClick(); }));
-    // The folder browser comes with a later part of the program; until then
-    // "&Browse" stays in its place, disabled.
-    btBrowse->setEnabled(false);
+    // Where the program has a folder browser; elsewhere "&Browse" stays in
+    // its place, disabled.
+    btBrowse->setEnabled(browse::canBrowse());
+    connect(btBrowse, &QPushButton::clicked, this, comp::guarded([this] { btBrowseClick(); }));
 
     search_->setAbortButton(btAbort);
     search_->setHidden({btMark, btDelete, btOptions, btBrowse, btDetails, btCompare});
@@ -160,6 +163,18 @@ bool TfrmDup::allCopiesGuard()
 void TfrmDup::webPageMode(bool on)
 {
     grid->setShadingEnabled(!on && duplicateMode_);
+}
+
+void TfrmDup::btBrowseClick()
+{
+    const QString path = list_->currentPath();
+    if (path.isEmpty())
+        return;
+    browse::BrowseRequest request;
+    request.folder = FolderOfPath(path);
+    request.file = path.mid(path.lastIndexOf(u'\\') + 1);
+    request.pattern = cbWildCard->currentText();
+    browse::browseFolder(this, request);
 }
 
 void TfrmDup::btCompareClick()

@@ -32,15 +32,28 @@ bool MarkBook::toggle(comp::ResultGrid& grid, int row)
     const QString path = grid.path(row);
     const bool unmarking = grid.marked(row);
     grid.setMarked(row, !unmarking);
-    double size = 0;
-    if (existingFileSize(path, size)) {
-        count_ += unmarking ? -1 : 1;
-        bytes_ += unmarking ? -size : size;
+    if (unmarking) {
+        // What the mark added, not what the file holds now: it may have
+        // grown, shrunk or gone meanwhile.
+        const qsizetype at = list_.indexOf(path);
+        if (at >= 0) {
+            if (added_[at] >= 0) {
+                --count_;
+                bytes_ -= added_[at];
+            }
+            list_.removeAt(at);
+            added_.removeAt(at);
+        }
+        return true;
     }
-    if (unmarking)
-        list_.removeOne(path);
-    else
-        list_.append(path);
+    double size = 0;
+    const bool counted = existingFileSize(path, size);
+    if (counted) {
+        ++count_;
+        bytes_ += size;
+    }
+    list_.append(path);
+    added_.append(counted ? size : -1);
     return true;
 }
 
@@ -55,6 +68,7 @@ void MarkBook::clear()
     count_ = 0;
     bytes_ = 0;
     list_.clear();
+    added_.clear();
 }
 
 void MarkBook::markAll(comp::ResultGrid& grid)

@@ -3,9 +3,10 @@
 // that let the user mark files for the deletion panel. The mark itself
 // travels with its grid row; the book keeps the marked list (the rows' real
 // paths in the order they were marked, compared with their case), the
-// marked count and the marked bytes. Count and bytes follow only the files
-// that exist when they are marked or unmarked, looked up by the row's real
-// path.
+// marked count and the marked bytes. A mark counts a file that exists when
+// it is marked, looked up by the row's real path, with the size it has then;
+// unmarking takes back exactly what the mark added, whatever has become of
+// the file since.
 //
 // Duplicate groups are runs of data rows with one shade; the book can mark
 // all but one copy of each, and tell how many groups are marked whole.
@@ -13,6 +14,7 @@
 #include "components/resultgrid.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -90,6 +92,9 @@ private:
     qint32 count_ = 0;
     double bytes_ = 0;
     QStringList list_;
+    // Beside each entry of list_: the bytes its mark added, or -1 when the
+    // mark counted nothing (no file stood at the path).
+    QList<double> added_;
 };
 
 }  // namespace finders

@@ -10,6 +10,7 @@
 #include "core/safeharbor.h"
 #include "delete/deletionlog.h"
 #include "delete/frmdeldirectory.h"
+#include "browse/browsehook.h"
 #include "finders/frmdirhog.h"
 #include "reports/sortcommand.h"
 
@@ -212,4 +213,27 @@ TEST_F(DirHogWindowTest, TheLauncherOpensIt)
     main.button("btDirHogs")->click();
     EXPECT_TRUE(seen);
     EXPECT_EQ(main.findChildren<TfrmDirHog*>().size(), 0);
+}
+
+TEST_F(DirHogWindowTest, BrowseOpensTheRowsRealFolderWhenABrowserIsThere)
+{
+    drives.writeFile(u'C', "Big Folder/a", QByteArray(3000, 'x'));
+    QList<browse::BrowseRequest> asked;
+    browse::setBrowseHook([&](QWidget*, const browse::BrowseRequest& r) { asked << r; });
+    TfrmDirHog withBrowser;
+    for (int i = 0; i < withBrowser.pckDrive->count(); ++i)
+        withBrowser.pckDrive->setTicked(i, withBrowser.pckDrive->item(i)->text().startsWith(u'C'));
+    withBrowser.btTop->click();
+    EXPECT_TRUE(withBrowser.btBrowse->isEnabled());
+    int row = -1;
+    for (int r = 1; r <= withBrowser.results().rowsUsed(); ++r)
+        if (withBrowser.results().cell(r, 5).endsWith(QLatin1String("Big Folder")))
+            row = r;
+    ASSERT_GT(row, 0);
+    withBrowser.grid->setCurrentRow(row);
+    withBrowser.btBrowseClick();
+    browse::setBrowseHook({});
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].folder, withBrowser.results().path(row));
+    EXPECT_EQ(asked[0].pattern, "*.*");
 }

@@ -1,6 +1,7 @@
 // The mark book and the print titles on their own: marks follow their rows,
-// count and bytes follow only files that exist, the marked list compares
-// paths with their case; the titles of the criteria.
+// count and bytes follow files that exist when marked and unmarking takes
+// back what the mark added, the marked list compares paths with their case;
+// the titles of the criteria.
 #include "finders/markbook.h"
 #include "finders/printtitle.h"
 
@@ -9,6 +10,7 @@
 #include "support/tempdrives.h"
 
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 using finders::MarkBook;
@@ -76,18 +78,51 @@ TEST_F(MarkBookTest, RowsOutsideTheResultsAreLeftAlone)
     EXPECT_EQ(book.statusText(), "0 files 0 bytes");
 }
 
-TEST_F(MarkBookTest, VanishedFileChangesTheListButNotTheCounts)
+TEST_F(MarkBookTest, UnmarkingTakesBackWhatMarkingAdded)
 {
-    book.toggle(grid, 1);
-    ASSERT_TRUE(QFile::remove(drives.posix(QString("C:\\m\\a.txt"))));
-    book.toggle(grid, 1);  // unmark the vanished file
-    EXPECT_FALSE(grid.marked(1));
-    EXPECT_TRUE(book.list().isEmpty());
-    EXPECT_EQ(book.count(), 1);
-    EXPECT_EQ(book.bytes(), 10.0);
-    book.toggle(grid, 1);  // and mark it again
-    EXPECT_EQ(book.list(), QStringList{"C:\\m\\a.txt"});
-    EXPECT_EQ(book.count(), 1);
+    // What happens to row 1's file between its mark and its unmark.
+    struct Case {
+        const char* name;
+        bool presentWhenMarked;
+        std::function<void(const QString& posix)> meanwhile;
+        int countMarked;
+        double bytesMarked;
+    };
+    const auto removeIt = [](const QString& f) { ASSERT_TRUE(QFile::remove(f)); };
+    const auto growIt = [](const QString& f) {
+        QFile file(f);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(QByteArray(500, 'y'));
+    };
+    const auto makeIt = [](const QString& f) {
+        QFile file(f);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(70, 'y'));
+    };
+    const Case cases[] = {
+        {"vanished", true, removeIt, 2, 90.0},
+        {"grew", true, growIt, 2, 90.0},
+        {"appeared", false, makeIt, 1, 20.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString posix = drives.posix(QString("C:\\m\\a.txt"));
+        QFile::remove(posix);
+        if (c.presentWhenMarked)
+            makeIt(posix);
+        MarkBook b;
+        grid.clearMarks();
+        b.toggle(grid, 1);
+        b.toggle(grid, 2);
+        EXPECT_EQ(b.count(), c.countMarked);
+        EXPECT_EQ(b.bytes(), c.bytesMarked);
+        c.meanwhile(posix);
+        b.toggle(grid, 1);
+        EXPECT_FALSE(grid.marked(1));
+        EXPECT_EQ(b.list(), QStringList{"C:\\m\\B.txt"});
+        EXPECT_EQ(b.count(), 1);
+        EXPECT_EQ(b.bytes(), 20.0);
+    }
 }
 
 TEST_F(MarkBookTest, AFolderAtTheRowsPathCountsAsNoFile)

@@ -3,10 +3,12 @@
 // the hand-over to the deletion panel, the Safe Harbor bold, the menu.
 #include "dupresults_fixture.h"
 
+#include "browse/browsehook.h"
 #include "core/helpers.h"
 #include "core/safeharbor.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
@@ -50,7 +52,7 @@ TEST_F(DupResultsTest, MarkSortByNameUnmarkLeavesNothingMarked)
     EXPECT_FALSE(button(w, "btDelete")->isEnabled());
 }
 
-TEST_F(DupResultsTest, VanishedFileChangesTheMarkedListOnly)
+TEST_F(DupResultsTest, UnmarkingAVanishedFileTakesBackItsMark)
 {
     makeHogs();
     TfrmDup w(nullptr, false);
@@ -61,8 +63,8 @@ TEST_F(DupResultsTest, VanishedFileChangesTheMarkedListOnly)
     w.MarkThisFile(row);
     EXPECT_FALSE(w.results().marked(row));
     EXPECT_TRUE(w.marks().list().isEmpty());
-    EXPECT_EQ(w.marks().count(), 1);
-    EXPECT_EQ(w.statusText(), "1 files 20 bytes");
+    EXPECT_EQ(w.marks().count(), 0);
+    EXPECT_EQ(w.statusText(), "0 files 0 bytes");
 }
 
 TEST_F(DupResultsTest, MarkButtonDeleteKeyAndDoubleClick)
@@ -429,17 +431,29 @@ TEST_F(DupResultsTest, ARightClickOnTheDriveListOpensTheWindowsMenu)
     EXPECT_FALSE(listMenu);
 }
 
-TEST_F(DupResultsTest, BrowseShowsButStaysDisabled)
+TEST_F(DupResultsTest, BrowseOpensTheBrowserOnTheRowsFolderAndFile)
 {
     makeDups();
-    TfrmDup w;
-    dupSearch(w);
-    for (const char* name : {"btBrowse", "btDetails", "btCompare"}) {
-        EXPECT_TRUE(button(w, name)->isVisible()) << name;
-        EXPECT_EQ(button(w, name)->isEnabled(), QLatin1String(name) != "btBrowse") << name;
+    QList<browse::BrowseRequest> asked;
+    for (const bool withBrowser : {false, true}) {
+        SCOPED_TRACE(withBrowser);
+        if (withBrowser)
+            browse::setBrowseHook([&](QWidget*, const browse::BrowseRequest& r) { asked << r; });
+        TfrmDup w;
+        find<QComboBox>(w, "cbWildCard")->setEditText("*.txt");
+        dupSearch(w);
+        for (const char* name : {"btBrowse", "btDetails", "btCompare"}) {
+            EXPECT_TRUE(button(w, name)->isVisible()) << name;
+            EXPECT_EQ(button(w, name)->isEnabled(), withBrowser || QLatin1String(name) != "btBrowse") << name;
+        }
+        gridOf(w)->setCurrentRow(rowOf(w, "C:\\y\\same.txt"));
+        w.btBrowseClick();
     }
-    EXPECT_TRUE(button(w, "btMark")->isEnabled());
-    EXPECT_TRUE(button(w, "btOptions")->isEnabled());
+    browse::setBrowseHook({});
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].folder, "C:\\y");
+    EXPECT_EQ(asked[0].file, "same.txt");
+    EXPECT_EQ(asked[0].pattern, "*.txt");
 }
 
 TEST_F(DupResultsTest, OpenOnAVanishedFileDoesNothing)

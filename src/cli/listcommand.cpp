@@ -1,0 +1,46 @@
+#include "cli/listcommand.h"
+
+#include "browse/folderlisting.h"
+#include "cli/cliargs.h"
+
+namespace cli {
+
+const char* const kListUsage =
+    "  trovik-scan list [--wildcard P] FOLDER\n"
+    "      Lists the files of one folder as the folder browser first shows them:\n"
+    "      titles first, then one tab-separated line per file in name order (one\n"
+    "      empty row when none matches). --wildcard takes patterns separated by\n"
+    "      \";\" (default *.*); hidden and system files are not listed.\n";
+
+int RunList(const QStringList& args)
+{
+    QString pattern = QStringLiteral("*.*");
+    QStringList rest;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--wildcard")) {
+            if (++i >= args.size())
+                return kUsage;
+            pattern = args[i];
+        } else {
+            rest << args[i];
+        }
+    }
+    if (rest.size() != 1)
+        return kUsage;
+    const auto folder = DrivePathArgument(rest.first());
+    if (!folder) {
+        Err("Not a drive path or an absolute path on a drive: " + rest.first());
+        return kUsage;
+    }
+    comp::ResultGrid grid;
+    browse::GridTotals totals;
+    if (!browse::ListFolderAsShown(grid, *folder, pattern, totals)) {
+        Err("Can't open folder " + *folder);
+        return kMessage;
+    }
+    for (int r = 0; r < grid.rowCount(); ++r)
+        Out(grid.rowCells(r).join(u'\t'));
+    return kOk;
+}
+
+}  // namespace cli
