@@ -2,8 +2,7 @@
 
 #include "core/helpers.h"
 #include "finders/blockcrc.h"
-#include "finders/scanscope.h"
-#include "platform/fileops.h"
+#include "finders/filewalk.h"
 
 #include <QDate>
 #include <QLocale>
@@ -639,65 +638,6 @@ void DupSearch::addLine(const plat::FindData& f, quint32 folder)
     l.entries.push_back(e);
 }
 
-// The walk of the search: a folder is read once; its sub-folders are walked
-// first, in the order read, then its files are listed. Hidden and system
-// entries and links are left out by the walk's options.
-class DupSearch::Walker : public plat::WalkVisitor {
-public:
-    explicit Walker(DupSearch& search)
-        : s_(search),
-          allNames_(search.criteria_.wildcard == QLatin1String("*.*")
-                    || search.criteria_.wildcard == QLatin1String("*"))
-    {
-    }
-
-    bool aborted() override { return s_.abortFlag; }
-    void enterFolder(const plat::WalkFolder& folder) override
-    {
-        if (s_.status)
-            s_.status(folder.path());
-    }
-    void pump() override
-    {
-        if (s_.pump)
-            s_.pump();
-    }
-    void leftOut(const QString& path) override
-    {
-        const QString text = QString::fromLatin1(kPathTooLongNote) + path;
-        if (s_.note)
-            s_.note(text);
-        else if (s_.status)
-            s_.status(text);
-    }
-    void leaveFolder(const plat::WalkFolder& folder) override
-    {
-        // The files of the folder come after all of its sub-folders.
-        if (s_.abortFlag)
-            return;
-        quint32 shown = 0;
-        bool first = true;
-        for (const plat::FindData& f : folder.entries()) {
-            if (core::EntryKind(f) != core::ekFile
-                || (!allNames_ && !plat::matchesWildcard(s_.criteria_.wildcard, f.name)))
-                continue;
-            if (first) {
-                shown = s_.listing_->folders.add(FolderText(folder.path()));
-                first = false;
-            } else {
-                if (s_.abortFlag)
-                    return;
-                pump();
-            }
-            s_.addLine(f, shown);
-        }
-    }
-
-private:
-    DupSearch& s_;
-    const bool allNames_;
-};
-
 void DupSearch::scan()
 {
     std::vector<ResultRow> rows;
@@ -722,16 +662,28 @@ void DupSearch::scan(const RowSink& sink, const std::function<void(qsizetype)>& 
     abortFlag = false;
     listing_ = std::make_unique<Listing>();
 
-    // One walk context for all roots: a folder reached again through a
-    // nested or repeated root is not walked twice.
-    plat::WalkContext walk;
-    Walker walker(*this);
-    for (const QString& root : criteria_.roots) {
-        std::unique_ptr<plat::WalkFolder> folder;
-        if (EnterRoot(root, plat::WalkOptions{}, folder) != RootStart::Entered)
-            continue;
-        plat::walkTree(*folder, walk, walker);
-    }
+    // Hidden and system entries and links are left out; one walk context
+    // for all roots.
+    FileWalkOptions options;
+    options.wildcard = criteria_.wildcard;
+    FileWalk walk(options);
+    walk.status = status;
+    walk.pump = pump;
+    walk.aborted = [this] { return abortFlag; };
+    walk.leftOut = [this](const QString& path) {
+        const QString text = QString::fromLatin1(kPathTooLongNote) + path;
+        if (note)
+            note(text);
+        else if (status)
+            status(text);
+    };
+    quint32 shown = 0;
+    walk.file = [&](const plat::WalkFolder& folder, const plat::FindData& f, bool first) {
+        if (first)
+            shown = listing_->folders.add(FolderText(folder.path()));
+        addLine(f, shown);
+    };
+    walk.run(criteria_.roots);
     linkedFiles_.clear();
     linkedFiles_.squeeze();
     finish(sink, expect);

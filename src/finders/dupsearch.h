@@ -138,7 +138,6 @@ private:
     // work on them exactly as on the lines they stand for; see dupsearch.cpp.
     struct Listing;
 
-    class Walker;
     void addLine(const plat::FindData& f, quint32 folder);
     void finish(const RowSink& sink, const std::function<void(qsizetype)>& expect);
     QString typeName(const QString& fileName);

@@ -5,15 +5,16 @@
 #include "components/resultgridview.h"
 #include "components/slotguard.h"
 #include "components/windowplacement.h"
+#include "components/windowsizing.h"
 #include "core/helpers.h"
 #include "core/prompter.h"
 #include "finders/filldrivelist.h"
-#include "finders/frmaddnewfolder.h"
 #include "finders/frmdupcompare.h"
 #include "finders/hintswitch.h"
+#include "finders/resultlist.h"
+#include "finders/searchstate.h"
 #include "finders/wildcardtext.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -43,16 +44,6 @@ comp::PlacementKey placementKey(bool duplicateMode)
 
 }  // namespace
 
-// The searching state for the length of a search, left again whatever
-// happens inside it.
-struct TfrmDup::Searching {
-    TfrmDup& w;
-    explicit Searching(TfrmDup& window) : w(window) { w.enterSearching(); }
-    ~Searching() { w.leaveSearching(); }
-    Searching(const Searching&) = delete;
-    Searching& operator=(const Searching&) = delete;
-};
-
 TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicateMode_(duplicateMode)
 {
     setObjectName(QStringLiteral("frmDup"));
@@ -62,12 +53,11 @@ TfrmDup::TfrmDup(QWidget* owner, bool duplicateMode) : QDialog(owner), duplicate
     // placement remembers that.
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setSizeGripEnabled(true);
-    hints_ = new HintSwitch(this);
+    search_ = new SearchState(this);
 
     buildTopPanel();
     buildResults();
-    buildMenu();
-    connectResults();
+    buildResultList();
     lblDup->setVisible(duplicateMode_);
     cbDup->setVisible(duplicateMode_);
     cbDup->setCurrentIndex(mmFilenameSize);
@@ -111,6 +101,21 @@ TfrmDup::~TfrmDup()
     if (TfrmDupCompare* pairs = programPairWindow())
         pairs->handBack(this);
     comp::savePlacement(*this, placementKey(duplicateMode_));
+}
+
+bool TfrmDup::searching() const
+{
+    return search_->searching();
+}
+
+EventPump& TfrmDup::eventPump()
+{
+    return search_->pump();
+}
+
+HintSwitch& TfrmDup::hints()
+{
+    return search_->hints();
 }
 
 DupCriteria TfrmDup::criteria() const
@@ -168,25 +173,7 @@ void TfrmDup::FormShow()
     setSmallestSize();
     comp::restorePlacement(*this, placementKey(duplicateMode_));
     // The height "Restore top panel" gives back.
-    shrinker_->remember();
-}
-
-void TfrmDup::reject()
-{
-    // Close, Esc, the close box and Alt+F4 all end here; none of them may
-    // leave a search running.
-    if (searching_)
-        return;
-    QDialog::reject();
-}
-
-void TfrmDup::closeEvent(QCloseEvent* e)
-{
-    if (searching_) {
-        e->ignore();
-        return;
-    }
-    QDialog::closeEvent(e);
+    list_->shrinker().remember();
 }
 
 void TfrmDup::resizeEvent(QResizeEvent* e)
@@ -198,7 +185,7 @@ void TfrmDup::resizeEvent(QResizeEvent* e)
 
 void TfrmDup::pckDriveClick()
 {
-    btScan->setEnabled(!searching_ && pckDrive->tickedCount() > 0);
+    btScan->setEnabled(!searching() && pckDrive->tickedCount() > 0);
 }
 
 void TfrmDup::cbWildCardChange()
@@ -215,7 +202,6 @@ void TfrmDup::rbSizeClick()
 
 void TfrmDup::AddFolderClick()
 {
-    comp::runModal<TfrmAddNewFolder>(this);
     FillDriveList(*pckDrive, *cbDrive, true);
     pckDriveClick();
 }
@@ -228,17 +214,14 @@ void TfrmDup::ClearGrid(const DupCriteria& criteria)
     grid->setGrid(&fresh->grid());
     results_ = std::move(fresh);
     setColumnWidths();
-    // Every mark went with the old rows: nothing is left to clean.
-    marks_.clear();
-    btDelete->setEnabled(false);
-    // A search lists the file hogs largest first.
-    sortedBy_ = miSortSize;
-    checkSortItem(sortedBy_);
+    // Every mark went with the old rows: nothing is left to clean. A search
+    // lists the file hogs largest first.
+    list_->newResults();
 }
 
 void TfrmDup::btScanClick()
 {
-    if (searching_)
+    if (searching())
         return;
     if (rbBetween->isChecked() && num2->value() < num1->value()) {
         core::ErrorBox(QString::fromLatin1(kSecondNumberMessage));
@@ -254,7 +237,7 @@ void TfrmDup::btScanClick()
             eliminate = core::prompter().confirm(core::ConfirmKind::YesNo, QString::fromLatin1(kEliminateQuestion))
                         != core::Answer::No;
     }
-    HintsOff hintsOff(*hints_);
+    HintsOff hintsOff(search_->hints());
     // The pairs shown belong to the rows about to go.
     if (TfrmDupCompare* pairs = programPairWindow())
         pairs->handBack(this);
@@ -265,7 +248,7 @@ void TfrmDup::btScanClick()
 void TfrmDup::scan(bool computeCrc, bool eliminate)
 {
     {
-        Searching state(*this);
+        SearchState::Running state(*search_);
         results_->status = [this](const QString& text) {
             setStatus(text);
             // "&Abort" hid itself if the walk was aborted; the checksum pass
@@ -273,8 +256,7 @@ void TfrmDup::scan(bool computeCrc, bool eliminate)
             if (results_->inCrcPhase() && !results_->aborting())
                 btAbort->show();
         };
-        results_->pump = [this] { pump_.pump(); };
-        pump_.start();
+        results_->pump = [this] { search_->pump().pump(); };
         results_->search(computeCrc, eliminate);
         results_->status = nullptr;
         results_->pump = nullptr;
@@ -289,27 +271,11 @@ QWidgetList TfrmDup::criteriaControls() const
     return {btScan, btClose, pckDrive, num1, num2, cbKB1, cbWildCard, rbLarger, rbSmaller, rbBetween, cbDup};
 }
 
-void TfrmDup::enterSearching()
-{
-    searching_ = true;
-    btAbort->show();
-    for (QPushButton* b : {btMark, btDelete, btOptions, btBrowse, btDetails, btCompare})
-        b->hide();
-    for (QWidget* w : criteriaControls())
-        w->setEnabled(false);
-    grid->setCursor(Qt::WaitCursor);
-}
-
 void TfrmDup::leaveSearching()
 {
-    searching_ = false;
-    grid->unsetCursor();
-    btAbort->hide();
     const bool found = results_->grid().rowsUsed() > 0;
     btMark->setVisible(found);
     btDelete->setVisible(found);
-    for (QWidget* w : criteriaControls())
-        w->setEnabled(true);
     pckDriveClick();
 }
 
@@ -333,7 +299,7 @@ void TfrmDup::showOutcome()
 
 void TfrmDup::btAbortClick()
 {
-    if (!searching_)
+    if (!searching())
         return;
     results_->abort();
     btAbort->hide();

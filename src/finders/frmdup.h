@@ -5,14 +5,15 @@
 // (the largest files, largest first). The window reads the criteria, drives
 // a DupResults search and shows its grid; the search itself lives there.
 //
-// The result list (frmdup_results.cpp): marks and their bookkeeping, the
-// hand-over of the marked files to the deletion panel, the grid's menu,
-// clipboard, print, web page and the file-hog sorts.
+// The result list is the finders' shared one (ResultList); what is the
+// window's own (frmdup_results.cpp): the duplicate groups' marks and guard,
+// their shading in the web page, the pairs, the print title.
 
 #include "components/resultgridview.h"
 #include "finders/dupresults.h"
 #include "finders/eventpump.h"
 #include "finders/markbook.h"
+#include "finders/resultmarks.h"
 
 #include <QDialog>
 #include <functional>
@@ -37,6 +38,8 @@ class PanelShrinker;
 namespace finders {
 
 class HintSwitch;
+class ResultList;
+class SearchState;
 
 // The window's own messages and questions.
 extern const char* const kCrcQuestion;
@@ -52,7 +55,7 @@ public:
     ~TfrmDup() override;
 
     bool duplicateMode() const { return duplicateMode_; }
-    bool searching() const { return searching_; }
+    bool searching() const;
     // The criteria as the controls give them now.
     DupCriteria criteria() const;
     // The rows shown: those of the last search, or none.
@@ -61,38 +64,30 @@ public:
     const DupCriteria& resultCriteria() const { return results_->criteria(); }
     QString statusText() const;
     // The search's pump (tests watch it) and the window's hint switch.
-    EventPump& eventPump() { return pump_; }
-    HintSwitch& hints() { return *hints_; }
+    EventPump& eventPump();
+    HintSwitch& hints();
 
     // Toggles the mark of a data row (nothing for row 0 or rows the search
     // did not write); "Clean?" then follows the marked count.
     void MarkThisFile(int row);
-    const MarkBook& marks() const { return marks_; }
+    const MarkBook& marks() const;
     // The title of the printed listing, from the criteria as they stand.
     QString printTitle() const;
     // How the grid draws a data cell beyond its text (the Safe Harbor bold).
-    comp::ResultGridView::CellLook cellLook(int row, int column) const
-    {
-        comp::ResultGridView::CellLook look;
-        harborLook(row, column, look);
-        return look;
-    }
+    comp::ResultGridView::CellLook cellLook(int row, int column) const;
     // True while the grid is being saved as a web page.
-    bool webPageFlag() const { return webPage_; }
-    comp::PanelShrinker& shrinker() const { return *shrinker_; }
+    bool webPageFlag() const;
+    comp::PanelShrinker& shrinker() const;
 
-    // What "Clean?" hands to the deletion panel.
-    struct CleanRequest {
-        QStringList files;
-        double potentialSavings = 0;
-        QString archiveTag;
-    };
-    // Shows the deletion panel modally and gives its result (Accepted when
-    // an operation ran, Rejected when the user closed it). The real panel
-    // unless one is set here.
-    using CleanPanel = std::function<int(QWidget* owner, const CleanRequest& request)>;
-    void setCleanPanel(CleanPanel panel) { cleanPanel_ = std::move(panel); }
-    static int runDeletionPanel(QWidget* owner, const CleanRequest& request);
+    // What "Clean?" hands to the deletion panel, and the panel: the real
+    // one unless one is set here.
+    using CleanRequest = finders::CleanRequest;
+    using CleanPanel = finders::CleanPanel;
+    void setCleanPanel(CleanPanel panel);
+    static int runDeletionPanel(QWidget* owner, const CleanRequest& request)
+    {
+        return RunDeletionPanel(owner, request);
+    }
 
     // The top panel.
     QFrame* Panel1 = nullptr;
@@ -151,15 +146,9 @@ public:
     QAction* miClipGrid = nullptr;
     QAction* miWebPage = nullptr;
 
-public slots:
-    // Esc and the close box come here; refused while a search runs.
-    void reject() override;
-
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Construction and layout (frmdup_layout.cpp).
@@ -167,8 +156,7 @@ private:
     void buildCriteria(QGridLayout* criteria);
     void buildButtons(QHBoxLayout* row);
     void buildResults();
-    void buildMenu();
-    QAction* addItem(QMenu* menu, const char* name, const char* caption, void (TfrmDup::*slot)());
+    void buildResultList();
     void setColumnWidths();
     void setSmallestSize();
 
@@ -182,57 +170,23 @@ private:
     void AddFolderClick();
     void ClearGrid(const DupCriteria& criteria);
     void scan(bool computeCrc, bool eliminate);
-    void enterSearching();
     void leaveSearching();
     void showOutcome();
     void setStatus(const QString& text);
     QWidgetList criteriaControls() const;
 
-    // The result list (frmdup_results.cpp).
-    void connectResults();
-    bool isDataRow(int row) const;
-    void deleteOneFile(int row);
-    void clearAllMarks();
-    void followMarkedCount();
-    void btMarkClick();
-    void gridDblClick(int row);
-    void btDeleteClick();
-    void btOptionsClick();
-    void MarkAllClick();
-    void MarkButOldestClick();
-    void MarkButNewestClick();
+    // The window's own part of the result list (frmdup_results.cpp).
     void markAllButOne(KeepCopy keep);
     // "Clean?" in duplicate mode: true when the hand-over leaves a copy of
     // every group, or the user agrees that it need not.
     bool allCopiesGuard();
-    void UnmarkAllClick();
-    void HighlightClick();
-    void OpenClick();
-    void ViewClick();
-    void btDetailsClick();
     void btCompareClick();
-    void PrintClick();
-    void ClipNamesClick();
-    void ClipGridClick();
-    void WebPageClick();
-    void SortClick(QAction* item);
-    void gridTitleClick(int column);
-    void checkSortItem(QAction* item);
-    void harborLook(int row, int column, comp::ResultGridView::CellLook& look) const;
-
-    struct Searching;
+    void webPageMode(bool on);
 
     const bool duplicateMode_;
-    bool searching_ = false;
     std::unique_ptr<DupResults> results_;
-    EventPump pump_;
-    HintSwitch* hints_ = nullptr;
-    MarkBook marks_;
-    bool webPage_ = false;
-    comp::PanelShrinker* shrinker_ = nullptr;
-    CleanPanel cleanPanel_;
-    // The sort item of the last sort that ran: the only one with a tick.
-    QAction* sortedBy_ = nullptr;
+    SearchState* search_ = nullptr;
+    ResultList* list_ = nullptr;
 };
 
 }  // namespace finders

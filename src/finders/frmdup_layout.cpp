@@ -2,11 +2,10 @@
 // window's size.
 #include "finders/frmdup.h"
 
-#include "browse/viewhook.h"
 #include "components/drivechecklist.h"
-#include "components/panelshrinker.h"
 #include "components/resultgridview.h"
 #include "components/slotguard.h"
+#include "components/windowsizing.h"
 #include "finders/filldrivelist.h"
 
 #include <QComboBox>
@@ -14,10 +13,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -31,8 +28,7 @@ namespace {
 // the client width less the others and 25 pixels of border and scroll bar.
 const QList<int> kDupWidths = {93, 58, 64, 70, 70, 184};
 const QList<int> kHogWidths = {64, 64, 64, 64, 296};
-constexpr int kDupRest = 564;
-constexpr int kHogRest = 577;
+constexpr int kLastColumnBorder = 25;
 
 constexpr int kButtonGap = 3;
 
@@ -77,13 +73,6 @@ void TfrmDup::buildTopPanel()
     pckDrive = named(new comp::DriveCheckList(Panel1), "pckDrive");
     pckDrive->setFixedWidth(200 * logicalDpiX() / 96);
     pckDrive->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
-    // A right click on the drive list opens the window's own menu (which
-    // holds "Add a folder to the list of drives"), not the list's.
-    pckDrive->setContextMenuPolicy(Qt::CustomContextMenu);
-    disconnect(pckDrive, &QWidget::customContextMenuRequested, nullptr, nullptr);
-    connect(pckDrive, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        comp::guardSlot([&] { PopupMenu1->popup(pckDrive->viewport()->mapToGlobal(pos)); });
-    });
     top->addWidget(pckDrive);
     panel->addLayout(top);
 
@@ -209,114 +198,17 @@ void TfrmDup::buildResults()
     main->addWidget(lblStatus);
 }
 
-QAction* TfrmDup::addItem(QMenu* menu, const char* name, const char* caption, void (TfrmDup::*slot)())
-{
-    QAction* a = menu->addAction(QString::fromLatin1(caption));
-    a->setObjectName(QLatin1String(name));
-    if (slot)
-        connect(a, &QAction::triggered, this, [this, slot] { comp::guardSlot([&] { (this->*slot)(); }); });
-    return a;
-}
-
-void TfrmDup::buildMenu()
-{
-    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
-    miDetails = addItem(PopupMenu1, "miDetails", "Details", &TfrmDup::btDetailsClick);
-    miHighlight = addItem(PopupMenu1, "miHighlight", "Highlight folders on Safe Harbor list", &TfrmDup::HighlightClick);
-    miHighlight->setCheckable(true);
-    miHighlight->setChecked(true);
-    PopupMenu1->addSeparator();
-    miAddFolder = addItem(PopupMenu1, "miAddFolder", "Add a folder to the list of drives", &TfrmDup::AddFolderClick);
-    PopupMenu1->addSeparator();
-
-    QMenu* sort = named(new QMenu(QStringLiteral("Sort"), PopupMenu1), "mnSort");
-    miSort = PopupMenu1->addMenu(sort);
-    miSort->setObjectName(QStringLiteral("miSort"));
-    const std::pair<QAction**, const char*> sorts[] = {{&miSortSize, "miSortSize"},
-                                                       {&miSortDate, "miSortDate"},
-                                                       {&miSortAccess, "miSortAccess"},
-                                                       {&miSortName, "miSortName"},
-                                                       {&miSortType, "miSortType"}};
-    const char* captions[] = {"&Size", "&Date", "&Access Date", "&Name", "&Type"};
-    for (int i = 0; i < 5; ++i) {
-        QAction* a = addItem(sort, sorts[i].second, captions[i], nullptr);
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, a] { comp::guardSlot([&] { SortClick(a); }); });
-        *sorts[i].first = a;
-    }
-    miSortSize->setChecked(true);
-    // Duplicate groups are never re-sorted.
-    miSort->setVisible(!duplicateMode_);
-
-    QMenu* mark = named(new QMenu(QStringLiteral("Mark"), PopupMenu1), "mnMark");
-    miMark = PopupMenu1->addMenu(mark);
-    miMark->setObjectName(QStringLiteral("miMark"));
-    miMarkAll = addItem(mark, "miMarkAll", "Mark all", &TfrmDup::MarkAllClick);
-    miMarkButOldest = addItem(mark, "miMarkButOldest", "Mark all but the oldest in each group",
-                              &TfrmDup::MarkButOldestClick);
-    miMarkButNewest = addItem(mark, "miMarkButNewest", "Mark all but the newest in each group",
-                              &TfrmDup::MarkButNewestClick);
-    // File hogs come in no groups.
-    miMarkButOldest->setVisible(duplicateMode_);
-    miMarkButNewest->setVisible(duplicateMode_);
-    miUnmarkAll = addItem(mark, "miUnmarkAll", "Unmark all", &TfrmDup::UnmarkAllClick);
-
-    QMenu* resize = named(new QMenu(QStringLiteral("Resize"), PopupMenu1), "mnResize");
-    miResize = PopupMenu1->addMenu(resize);
-    miResize->setObjectName(QStringLiteral("miResize"));
-    miShrink = addItem(resize, "miShrink", "Shrink top panel", nullptr);
-    miRestore = addItem(resize, "miRestore", "Restore top panel", nullptr);
-    shrinker_ = new comp::PanelShrinker(Panel1, this);
-    shrinker_->setActions(miShrink, miRestore);
-    PopupMenu1->addSeparator();
-
-    miOpen = addItem(PopupMenu1, "miOpen", "Open", &TfrmDup::OpenClick);
-    miView = addItem(PopupMenu1, "miView", "View", &TfrmDup::ViewClick);
-    // Only where the program has a file viewer.
-    miView->setEnabled(browse::canViewFiles());
-    PopupMenu1->addSeparator();
-    miPrint = addItem(PopupMenu1, "miPrint", "Print", &TfrmDup::PrintClick);
-
-    QMenu* clip = named(new QMenu(QStringLiteral("Clipboard"), PopupMenu1), "mnClipboard");
-    miClipboard = PopupMenu1->addMenu(clip);
-    miClipboard->setObjectName(QStringLiteral("miClipboard"));
-    miClipNames = addItem(clip, "miClipNames", "Filenames only", &TfrmDup::ClipNamesClick);
-    miClipGrid = addItem(clip, "miClipGrid", "Entire grid separated by tabs", &TfrmDup::ClipGridClick);
-    miWebPage = addItem(PopupMenu1, "miWebPage", "Web page", &TfrmDup::WebPageClick);
-}
-
 void TfrmDup::setColumnWidths()
 {
-    const QList<int>& bases = duplicateMode_ ? kDupWidths : kHogWidths;
-    const int rest = duplicateMode_ ? kDupRest : kHogRest;
-    const int dpi = logicalDpiX();
-    QList<int> widths;
-    int baseSum = 0;
-    for (int base : bases) {
-        widths << base * dpi / 96;
-        baseSum += base;
-    }
-    // The widths above are the smallest: a size, date or time column whose
-    // cells need more is wider, and the last column gives that up.
-    grid->setColumnWidths(widths);
-    int taken = 0;
-    for (int c = 0; c < widths.size(); ++c)
-        taken += grid->columnWidth(c);
-    widths << std::max(40, grid->width() - taken - (rest - baseSum) * dpi / 96);
-    grid->setColumnWidths(widths);
+    comp::FillLastColumn(*grid, duplicateMode_ ? kDupWidths : kHogWidths, kLastColumnBorder, logicalDpiX());
 }
 
 void TfrmDup::setSmallestSize()
 {
     // Wide enough for the whole row of buttons, high enough for the top
     // panel and a grid of the same height.
-    int buttons = kButtonGap;
-    for (QPushButton* b : {btScan, btClose, btMark, btDelete, btOptions, btBrowse, btDetails, btCompare})
-        buttons += b->minimumWidth() + kButtonGap;
-    int width = std::max(buttons, layout()->minimumSize().width());
-    if (const QScreen* s = screen())
-        width = std::min(width, s->availableGeometry().width() - 10);
-    setMinimumSize(width, 2 * Panel1->sizeHint().height());
+    comp::SetSmallestSize(*this, *Panel1, {btScan, btClose, btMark, btDelete, btOptions, btBrowse, btDetails, btCompare},
+                          kButtonGap);
 }
 
 }  // namespace finders
