@@ -9,6 +9,7 @@
 #include "cli/harborcommand.h"
 #include "cli/restorecommand.h"
 #include "cli/stderrprompter.h"
+#include "cli/tempcommand.h"
 #include "cli/viewcommand.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,7 @@ void PrintUsage(FILE* to)
                to);
     std::fputs(cli::kHarborUsage, to);
     std::fputs(cli::kDupsUsage, to);
+    std::fputs(cli::kTempUsage, to);
     std::fputs(cli::kDeleteUsage, to);
     std::fputs(cli::kRestoreUsage, to);
     std::fputs(cli::kArchiveUsage, to);
@@ -61,6 +63,8 @@ int main(int argc, char** argv)
         status = cli::RunDups(args, true);
     else if (command == "hogs")
         status = cli::RunDups(args, false);
+    else if (command == "temp")
+        status = cli::RunTemp(args);
     else if (command == "crc")
         status = cli::RunCrc(args);
     else if (command == "delete")
