@@ -4,6 +4,7 @@
 #include "browse/frmview.h"
 #include "browse/viewhook.h"
 #include "delete/frmunzipit.h"
+#include "finders/frmclean.h"
 #include "finders/frmdup.h"
 #include "harbor/frmnodelete.h"
 #include "net/frmabout.h"
@@ -45,6 +46,13 @@ void btDuplicateClick(TfrmMain& main)
     window->exec();
 }
 
+// "&Quick clean".
+void btCleanClick(TfrmMain& main)
+{
+    const std::unique_ptr<finders::TfrmClean> window(new finders::TfrmClean(&main));
+    window->exec();
+}
+
 // "&Unzip archive files": the restore window opens on the archive folder.
 void btZipClick(TfrmMain& main)
 {
@@ -75,6 +83,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btBuild"), btBuildClick);
     main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
+    main.registerAction(QStringLiteral("btClean"), btCleanClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);
     // The result windows reach the viewer through a hook, so that the
