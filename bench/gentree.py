@@ -3,9 +3,10 @@
 
     gentree.py --files 200000 --seed 1 OUT_DIR
 
-The same seed and count give the same tree: folder fan-out, names and file
-sizes. Files are sparse (their size is set, no data is written), so a large
-tree costs inodes, not disk space.
+The same seed and count give the same tree: folder fan-out, names, file
+sizes, and access and write times spread over the ten years before 2026
+(the access never before the write). Files are sparse (their size is set,
+no data is written), so a large tree costs inodes, not disk space.
 """
 import argparse
 import os
@@ -37,8 +38,21 @@ def size(rng):
     return rng.randint(16 * 1024 * 1024, 4 * 1024 * 1024 * 1024)
 
 
+# File times: uniform over the ten years before TIMES_END (UTC seconds).
+TIMES_END = 1767225600  # 2026-01-01
+TIMES_SPAN = 10 * 365 * 86400
+
+
+def times(rng):
+    written = TIMES_END - rng.randrange(TIMES_SPAN)
+    accessed = written + rng.randrange(TIMES_END - written + 1)
+    return accessed, written
+
+
 def build(out, files, seed, per_folder, fanout):
     rng = random.Random(seed)
+    # A generator of its own, so the names and sizes of a seed stay as they were.
+    clock = random.Random(seed * 7919 + 1)
     os.makedirs(out, exist_ok=True)
     made = 0
     folders = [out]
@@ -62,6 +76,7 @@ def build(out, files, seed, per_folder, fanout):
                 continue
             with open(path, "wb") as f:
                 f.truncate(size(rng))
+            os.utime(path, times(clock))
             made += 1
     return made, len(folders)
 

@@ -6,6 +6,7 @@
 #include "delete/frmunzipit.h"
 #include "finders/frmclean.h"
 #include "finders/frmdup.h"
+#include "finders/frmmods.h"
 #include "harbor/frmnodelete.h"
 #include "net/frmabout.h"
 
@@ -46,6 +47,13 @@ void btDuplicateClick(TfrmMain& main)
     window->exec();
 }
 
+// "Files &accessed": the files-by-date window.
+void btFilesClick(TfrmMain& main)
+{
+    const std::unique_ptr<finders::TfrmMods> window(new finders::TfrmMods(&main));
+    window->exec();
+}
+
 // "&Quick clean".
 void btCleanClick(TfrmMain& main)
 {
@@ -83,6 +91,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btBuild"), btBuildClick);
     main.registerAction(QStringLiteral("btDuplicate"), btDuplicateClick);
     main.registerAction(QStringLiteral("btFileHog"), btDuplicateClick);
+    main.registerAction(QStringLiteral("btFiles"), btFilesClick);
     main.registerAction(QStringLiteral("btClean"), btCleanClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);

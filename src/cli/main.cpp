@@ -3,6 +3,7 @@
 #include "cli/archivecommand.h"
 #include "cli/checkversioncommand.h"
 #include "cli/cliargs.h"
+#include "cli/datescommand.h"
 #include "cli/deletecommand.h"
 #include "cli/detailscommand.h"
 #include "cli/dupscommand.h"
@@ -26,6 +27,7 @@ void PrintUsage(FILE* to)
                to);
     std::fputs(cli::kHarborUsage, to);
     std::fputs(cli::kDupsUsage, to);
+    std::fputs(cli::kDatesUsage, to);
     std::fputs(cli::kTempUsage, to);
     std::fputs(cli::kDeleteUsage, to);
     std::fputs(cli::kRestoreUsage, to);
@@ -63,6 +65,8 @@ int main(int argc, char** argv)
         status = cli::RunDups(args, true);
     else if (command == "hogs")
         status = cli::RunDups(args, false);
+    else if (command == "dates")
+        status = cli::RunDates(args);
     else if (command == "temp")
         status = cli::RunTemp(args);
     else if (command == "crc")

@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
@@ -52,7 +53,9 @@ void fillFromStatx(const struct statx& st, quint32 attributes, FindData& out)
 {
     out.attributes = attributes;
     out.lastWriteTime = unixToFileTime(st.stx_mtime.tv_sec, st.stx_mtime.tv_nsec);
-    out.lastAccessTime = unixToFileTime(st.stx_atime.tv_sec, st.stx_atime.tv_nsec);
+    // A write is an access too, but with relatime or noatime the system does
+    // not record it so: the later of the two is the last access.
+    out.lastAccessTime = std::max(out.lastWriteTime, unixToFileTime(st.stx_atime.tv_sec, st.stx_atime.tv_nsec));
     out.creationTime = (st.stx_mask & STATX_BTIME) ? unixToFileTime(st.stx_btime.tv_sec, st.stx_btime.tv_nsec) : 0;
     // Only a regular file has a size of contents; folders, links and devices have none.
     const quint64 size = S_ISREG(st.stx_mode) ? st.stx_size : 0;

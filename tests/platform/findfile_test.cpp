@@ -226,10 +226,16 @@ TEST(FolderEnum, TimesAndSizes)
     ASSERT_TRUE(platform_test::makeSparse(raw(big), 3000000000LL));
     ASSERT_TRUE(platform_test::makeSparse(raw(huge), 5000000000LL));
 
+    const QString read = t.writeFile('C', "d/read.bin");
+    const struct timespec readTimes[2] = {{1600000000, 0}, {1500000000, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, raw(read).constData(), readTimes, AT_SYMLINK_NOFOLLOW), 0);
+
     const auto all = collect("C:\\d\\*", 0);
+    EXPECT_EQ(all["read.bin"].lastAccessTime, (1600000000ULL + 11644473600ULL) * 10000000ULL) << "read after the write";
     const FindData& fd = all["timed.bin"];
     EXPECT_EQ(fd.size(), 1234u);
-    EXPECT_EQ(fd.lastAccessTime, (1000000000ULL + 11644473600ULL) * 10000000ULL + 1234567ULL);
+    // Read before it was last written: the write is the last access.
+    EXPECT_EQ(fd.lastAccessTime, (1500000000ULL + 11644473600ULL) * 10000000ULL + 9876543ULL);
     EXPECT_EQ(fd.lastWriteTime, (1500000000ULL + 11644473600ULL) * 10000000ULL + 9876543ULL);
     struct statx st;
     ASSERT_EQ(statx(AT_FDCWD, raw(file).constData(), AT_SYMLINK_NOFOLLOW, STATX_BTIME, &st), 0);
