@@ -16,6 +16,7 @@ runs=${2:-5}
 seed=${SEED:-1}
 scan=${BUILD_DIR:-$root/build}/src/cli/trovik-scan
 [ -x "$scan" ] || { echo "trovik-scan not built; build the 'trovik-scan' target and set BUILD_DIR" >&2; exit 1; }
+[ -x /usr/bin/time ] || { echo "needs /usr/bin/time (apt-get install time)" >&2; exit 1; }
 
 tree=${TREE_DIR:-/tmp/trovik-bench-tree-$files-$seed}
 if [ ! -f "$tree.done" ]; then

@@ -124,6 +124,14 @@ TEST_F(CleanWindowTest, SearchesMarksSortAndHandOver)
     EXPECT_EQ(seen[0].potentialSavings, 3000.0);
     EXPECT_TRUE(w.isVisible()) << "a cancelled panel leaves the window open";
 
+    {
+        // The direction lives for the run: a window opened again goes on from it.
+        TfrmClean again;
+        again.show();
+        click(again, "btScan");
+        EXPECT_EQ(fileColumn(again), QStringList({"C:\\w\\big.bak", "C:\\w\\small.tmp"}));
+    }
+
     // "&Abort" during the walk keeps what was found and says so.
     w.eventPump().observer = [&] {
         if (w.btAbort->isVisible())
