@@ -8,6 +8,7 @@
 #include "delete/frmunzipit.h"
 #include "finders/frmcache.h"
 #include "finders/frmdirhog.h"
+#include "finders/frmclean.h"
 #include "finders/frmdup.h"
 #include "finders/frmmods.h"
 #include "harbor/frmnodelete.h"
@@ -72,6 +73,13 @@ void btDirHogsClick(TfrmMain& main)
     window->exec();
 }
 
+// "&Quick clean".
+void btCleanClick(TfrmMain& main)
+{
+    const std::unique_ptr<finders::TfrmClean> window(new finders::TfrmClean(&main));
+    window->exec();
+}
+
 // "&Unzip archive files": the restore window opens on the archive folder.
 void btZipClick(TfrmMain& main)
 {
@@ -123,6 +131,7 @@ void registerProgramWindows(TfrmMain& main)
     main.registerAction(QStringLiteral("btFiles"), btFilesClick);
     main.registerAction(QStringLiteral("btClearCache"), btClearCacheClick);
     main.registerAction(QStringLiteral("btDirHogs"), btDirHogsClick);
+    main.registerAction(QStringLiteral("btClean"), btCleanClick);
     main.registerAction(QStringLiteral("btZip"), btZipClick);
     main.registerAction(QStringLiteral("btStatistic"), btStatisticClick);
     main.registerAction(QStringLiteral("btReach"), btReachClick);

@@ -14,6 +14,7 @@
 #include "cli/restorecommand.h"
 #include "cli/statscommand.h"
 #include "cli/stderrprompter.h"
+#include "cli/tempcommand.h"
 #include "cli/viewcommand.h"
 
 #include <QCoreApplication>
@@ -31,6 +32,7 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kHarborUsage, to);
     std::fputs(cli::kDupsUsage, to);
     std::fputs(cli::kDatesUsage, to);
+    std::fputs(cli::kTempUsage, to);
     std::fputs(cli::kDeleteUsage, to);
     std::fputs(cli::kDirHogsUsage, to);
     std::fputs(cli::kRestoreUsage, to);
@@ -73,6 +75,8 @@ int main(int argc, char** argv)
         status = cli::RunDups(args, false);
     else if (command == "dates")
         status = cli::RunDates(args);
+    else if (command == "temp")
+        status = cli::RunTemp(args);
     else if (command == "crc")
         status = cli::RunCrc(args);
     else if (command == "delete")

@@ -64,7 +64,9 @@ void fillFromStatx(const struct statx& st, quint32 attributes, FindData& out)
     out.device = makedev(st.stx_dev_major, st.stx_dev_minor);
     out.inode = st.stx_ino;
     out.linkCount = st.stx_nlink;
+    out.owner = st.stx_uid;
 }
+
 
 bool statxPath(const QByteArray& posix, bool followLast, struct statx& out)
 {
@@ -307,6 +309,11 @@ bool statPath(const QString& drivePath, FindData& out)
     detail::fillFromStatx(st, detail::attributesOf(st, raw.startsWith('.')), out);
     out.name = QFile::decodeName(raw);
     return true;
+}
+
+quint32 currentUserId()
+{
+    return ::geteuid();
 }
 
 }  // namespace plat

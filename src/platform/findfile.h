@@ -37,6 +37,7 @@ struct FindData {
     quint64 device = 0;
     quint64 inode = 0;
     quint32 linkCount = 1;
+    quint32 owner = 0;  // the owner's user id
     quint64 size() const { return (quint64(sizeHigh) << 32) | sizeLow; }
 };
 
@@ -70,6 +71,9 @@ private:
     std::unique_ptr<Impl> d;
     int lastError_ = 0;
 };
+
+// The user id the program runs as, to compare with FindData::owner.
+quint32 currentUserId();
 
 // Find-data of one path (without following a link); false when it is gone.
 bool statPath(const QString& drivePath, FindData& out);
