@@ -121,6 +121,11 @@ int DateSearch::search(comp::ResultGrid& grid)
 {
     abortFlag = false;
     grid.reset(ModsTitles());
+    // Dates, folders and types repeat from row to row: each distinct text is
+    // kept once. Names and sizes seldom repeat.
+    using G = comp::ResultGrid;
+    for (int c : {1, 2, 3, 5, 6})
+        grid.setColumnStore(c, G::Shared);
     FileWalkOptions options;
     options.wildcard = criteria_.wildcard;
     FileWalk walk(options);

@@ -39,6 +39,12 @@ QString TempSearch::typeName(const QString& extension)
 void TempSearch::scan(comp::ResultGrid& grid)
 {
     grid.reset(TempTitles());
+    // Dates and types repeat from row to row and are kept once each; a
+    // path keeps its folder shared with the other files of that folder.
+    using G = comp::ResultGrid;
+    for (int c : {1, 3, 5})
+        grid.setColumnStore(c, G::Shared);
+    grid.setColumnStore(4, G::ByFolder);
     held_ = 0;
     if (extensions_.isEmpty())
         return;
