@@ -1,11 +1,12 @@
 #include "finders/frmtempfiles.h"
 
+#include "components/extensionchoice.h"
+#include "components/frmselectextension.h"
 #include "components/picklist.h"
 #include "components/shadowlabel.h"
 #include "components/slotguard.h"
 #include "core/prompter.h"
 #include "core/typelist.h"
-#include "finders/frmselectextension.h"
 #include "finders/templists.h"
 
 #include <QLabel>
@@ -114,11 +115,11 @@ void TfrmTempFiles::addLines(const QStringList& lines)
 
 void TfrmTempFiles::btAddClick()
 {
-    std::unique_ptr<TfrmSelectExtension> picker(new TfrmSelectExtension(this));
+    std::unique_ptr<comp::TfrmSelectExtension> picker(new comp::TfrmSelectExtension(this));
     if (picker->exec() != QDialog::Accepted)
         return;
     QStringList chosen;
-    AddChosenExtensions(chosen, picker->choice());
+    comp::AddChosenExtensions(chosen, picker->choice());
     addLines(chosen);
 }
 
