@@ -237,9 +237,9 @@ TEST_F(DupSearchStateTest, ChecksumPassRunsAfterAnAbortedWalkAndCanBeAbortedItse
         EXPECT_EQ(w.results().titles().last(), "CRC Values");
         const QStringList crcs = column(w, finders::dcType);
         if (r.abortCrc) {
-            EXPECT_FALSE(crcs[0].isEmpty());
-            EXPECT_FALSE(crcs[1].isEmpty());
-            EXPECT_EQ(crcs.mid(2), QStringList(crcs.size() - 2, QString())) << "the rest stay empty";
+            // The pass reads in disk order, so which two rows got theirs
+            // depends on the inodes the files were given.
+            EXPECT_EQ(crcs.count(QString()), crcs.size() - 2) << "two computed, the rest stay empty";
         } else {
             EXPECT_EQ(crcs.count(QString()), 0);
         }
