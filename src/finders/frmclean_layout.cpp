@@ -5,6 +5,7 @@
 #include "components/drivechecklist.h"
 #include "components/picklist.h"
 #include "components/windowsizing.h"
+#include "finders/buttonrow.h"
 #include "finders/filldrivelist.h"
 #include "finders/resultlist.h"
 #include "finders/searchstate.h"
@@ -87,12 +88,6 @@ void TfrmClean::buildTopPanel()
 
 void TfrmClean::buildButtons(QHBoxLayout* row)
 {
-    struct ButtonPlace {
-        QPushButton** button;
-        const char* name;
-        const char* caption;
-        const char* hint;
-    };
     // "&Abort" and "&Mark" share a place: only one of them is ever shown.
     const ButtonPlace places[] = {
         {&btScan, "btScan", "&Start", "Start scanning for temporary files"},
@@ -104,19 +99,7 @@ void TfrmClean::buildButtons(QHBoxLayout* row)
         {&btBrowse, "btBrowse", "&Browse", "Browse this file and folder"},
         {&btDetails, "btDetails", "&Details", "View more file details"},
     };
-    int width = 75 * logicalDpiX() / 96;
-    for (const ButtonPlace& s : places) {
-        auto* b = named(new QPushButton(QString::fromLatin1(s.caption), Panel1), s.name);
-        b->setAutoDefault(false);
-        b->setToolTip(QString::fromLatin1(s.hint));
-        *s.button = b;
-        width = std::max(width, b->sizeHint().width());
-    }
-    for (const ButtonPlace& s : places) {
-        (*s.button)->setFixedWidth(width);
-        row->addWidget(*s.button);
-    }
-    row->addStretch(1);
+    AddButtonRow(Panel1, row, places);
     btScan->setDefault(true);
 }
 

@@ -8,6 +8,7 @@
 #include "core/helpers.h"
 #include "core/safeharbor.h"
 #include "delete/frmdeldirectory.h"
+#include "finders/buttonrow.h"
 #include "finders/dupresults.h"
 #include "finders/filldrivelist.h"
 #include "finders/frmaddnewfolder.h"
@@ -172,12 +173,6 @@ void TfrmDirHog::buildTopPanel()
 
 void TfrmDirHog::buildButtons(QHBoxLayout* row)
 {
-    struct ButtonPlace {
-        QPushButton** button;
-        const char* name;
-        const char* caption;
-        const char* hint;
-    };
     // "&Abort" and "Clean?" share a place: only one of them is ever shown.
     const ButtonPlace places[] = {
         {&btTop, "btTop", "&Main folders", "Only topmost folders. Does not display sub-folders."},
@@ -188,19 +183,7 @@ void TfrmDirHog::buildButtons(QHBoxLayout* row)
         {&btOptions, "btOptions", "Options", "Right click on grid for same options"},
         {&btBrowse, "btBrowse", "&Browse", "Browse the files and folder"},
     };
-    int width = 75 * logicalDpiX() / 96;
-    for (const ButtonPlace& s : places) {
-        auto* b = named(new QPushButton(QString::fromLatin1(s.caption), Panel1), s.name);
-        b->setAutoDefault(false);
-        b->setToolTip(QString::fromLatin1(s.hint));
-        *s.button = b;
-        width = std::max(width, b->sizeHint().width());
-    }
-    for (const ButtonPlace& s : places) {
-        (*s.button)->setFixedWidth(width);
-        row->addWidget(*s.button);
-    }
-    row->addStretch(1);
+    AddButtonRow(Panel1, row, places);
     btClose->setShortcut(QKeySequence(Qt::Key_Escape));
 }
 

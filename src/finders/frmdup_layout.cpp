@@ -6,6 +6,7 @@
 #include "components/resultgridview.h"
 #include "components/slotguard.h"
 #include "components/windowsizing.h"
+#include "finders/buttonrow.h"
 #include "finders/filldrivelist.h"
 
 #include <QComboBox>
@@ -141,12 +142,6 @@ void TfrmDup::buildCriteria(QGridLayout* criteria)
 
 void TfrmDup::buildButtons(QHBoxLayout* row)
 {
-    struct ButtonPlace {
-        QPushButton** button;
-        const char* name;
-        const char* caption;
-        const char* hint;
-    };
     // In this order, 3 pixels apart; "&Abort" and "&Mark" share a place, as
     // only one of them is ever shown.
     const ButtonPlace places[] = {
@@ -158,25 +153,9 @@ void TfrmDup::buildButtons(QHBoxLayout* row)
         {&btOptions, "btOptions", "Options", "Right click on grid for same options"},
         {&btBrowse, "btBrowse", "&Browse", "Browse this file and folder"},
         {&btDetails, "btDetails", "&Details", "View more file details"},
-        {&btCompare, "btCompare", "P&airs", "Compare file pairs"},
+        {&btCompare, "btCompare", "P&airs", "Compare file pairs", true},
     };
-    int width = 75 * logicalDpiX() / 96;
-    for (const ButtonPlace& s : places) {
-        auto* b = named(new QPushButton(QString::fromLatin1(s.caption), Panel1), s.name);
-        b->setAutoDefault(false);
-        b->setToolTip(QString::fromLatin1(s.hint));
-        *s.button = b;
-        width = std::max(width, b->sizeHint().width());
-    }
-    QFont bold = btCompare->font();
-    bold.setBold(true);
-    btCompare->setFont(bold);
-    width = std::max(width, btCompare->sizeHint().width());
-    for (const ButtonPlace& s : places) {
-        (*s.button)->setFixedWidth(width);
-        row->addWidget(*s.button);
-    }
-    row->addStretch(1);
+    AddButtonRow(Panel1, row, places);
     btScan->setDefault(true);
 }
 

@@ -8,6 +8,7 @@
 #include "components/slotguard.h"
 #include "components/windowsizing.h"
 #include "core/helpers.h"
+#include "finders/buttonrow.h"
 #include "finders/filldrivelist.h"
 #include "finders/resultlist.h"
 #include "finders/searchstate.h"
@@ -144,12 +145,6 @@ void TfrmMods::buildTopPanel()
 
 void TfrmMods::buildButtons(QHBoxLayout* row)
 {
-    struct ButtonPlace {
-        QPushButton** button;
-        const char* name;
-        const char* caption;
-        const char* hint;
-    };
     // "&Abort" stands where "&Mark" is; only one of them is ever shown.
     const ButtonPlace places[] = {
         {&btOK, "btOK", "&Start", "Start scanning for files"},
@@ -161,19 +156,7 @@ void TfrmMods::buildButtons(QHBoxLayout* row)
         {&btDetails, "btDetails", "&Details", "View more file details"},
         {&btBrowse, "btBrowse", "&Browse", "Browse through files"},
     };
-    int width = 75 * logicalDpiX() / 96;
-    for (const ButtonPlace& s : places) {
-        auto* b = named(new QPushButton(QString::fromLatin1(s.caption), Panel1), s.name);
-        b->setAutoDefault(false);
-        b->setToolTip(QString::fromLatin1(s.hint));
-        *s.button = b;
-        width = std::max(width, b->sizeHint().width());
-    }
-    for (const ButtonPlace& s : places) {
-        (*s.button)->setFixedWidth(width);
-        row->addWidget(*s.button);
-    }
-    row->addStretch(1);
+    AddButtonRow(Panel1, row, places);
     btOK->setDefault(true);
 }
 
