@@ -232,7 +232,27 @@ struct ResultGrid::Store {
     std::unordered_map<std::u16string_view, quint32> ids;
     size_t textChars = 0;
 
+    // The texts interned lately, by where the caller held them: a search
+    // hands in its own shared texts (dates, types) row after row, and a
+    // match of the characters is cheaper than a hash of them.
+    struct Recent {
+        const char16_t* at = nullptr;
+        qsizetype size = 0;
+        quint32 id = 0;
+    };
+    std::vector<Recent> recent = std::vector<Recent>(1024);
+
     quint32 intern(QStringView text)
+    {
+        Recent& r = recent[(quintptr(text.utf16()) >> 1 ^ size_t(text.size()) * 31) % recent.size()];
+        if (r.at == text.utf16() && r.size == text.size() && r.id < texts.size()
+            && texts[r.id].size() == size_t(text.size()) && std::equal(texts[r.id].begin(), texts[r.id].end(), text.utf16()))
+            return r.id;
+        const quint32 id = internByHash(text);
+        r = {text.utf16(), text.size(), id};
+        return id;
+    }
+    quint32 internByHash(QStringView text)
     {
         const std::u16string_view key(text.utf16(), size_t(text.size()));
         const auto it = ids.find(key);
@@ -265,23 +285,43 @@ struct ResultGrid::Store {
     std::vector<Folder> folders;
     std::unordered_multimap<size_t, quint32> folderByHash;  // by the hash of the folder's text
 
+    // Folders are long texts hashed once per row, so the hash reads them
+    // eight bytes at a time; a match is always checked against the text.
     static size_t hashOf(QStringView text)
     {
-        return std::hash<std::u16string_view>()(std::u16string_view(text.utf16(), size_t(text.size())));
+        const auto* p = reinterpret_cast<const unsigned char*>(text.utf16());
+        size_t n = size_t(text.size()) * sizeof(char16_t);
+        quint64 h = 0x9E3779B97F4A7C15ULL ^ n;
+        auto mix = [&h](quint64 w) {
+            h = (h ^ w) * 0xBF58476D1CE4E5B9ULL;
+            h ^= h >> 31;
+        };
+        for (; n >= 8; p += 8, n -= 8) {
+            quint64 w;
+            std::memcpy(&w, p, 8);
+            mix(w);
+        }
+        quint64 tail = 0;
+        if (n)
+            std::memcpy(&tail, p, n);
+        mix(tail);
+        return size_t(h);
     }
     bool folderIs(quint32 id, QStringView text) const
     {
+        const char16_t* begin = text.utf16();
+        const char16_t* end = begin + text.size();
         for (;;) {
             const Folder& f = folders[id];
-            const QStringView name(f.name, f.length);
-            if (!text.endsWith(name))
+            if (end - begin < qsizetype(f.length))
                 return false;
-            text.chop(name.size());
+            end -= f.length;
+            if (std::memcmp(end, f.name, f.length * sizeof(char16_t)) != 0)
+                return false;
             if (f.parent == 0)
-                return text.isEmpty();
-            if (!text.endsWith(u'\\'))
+                return end == begin;
+            if (end == begin || *--end != u'\\')
                 return false;
-            text.chop(1);
             id = f.parent - 1;
         }
     }
@@ -322,17 +362,34 @@ struct ResultGrid::Store {
         }
         return quint32(parent);
     }
+    // A folder's text is written from its last name back, once its length
+    // is known.
+    qsizetype folderLength(quint32 id) const
+    {
+        qsizetype length = -1;
+        for (quint64 f = quint64(id) + 1; f != 0 && f <= folders.size(); f = folders[size_t(f - 1)].parent)
+            length += qsizetype(folders[size_t(f - 1)].length) + 1;
+        return std::max<qsizetype>(length, 0);
+    }
+    // Writes the text of folderLength(id) characters ending at end.
+    void writeFolder(quint32 id, char16_t* end) const
+    {
+        bool last = true;
+        for (quint64 f = quint64(id) + 1; f != 0 && f <= folders.size(); f = folders[size_t(f - 1)].parent) {
+            const Folder& folder = folders[size_t(f - 1)];
+            if (!last)
+                *--end = u'\\';
+            last = false;
+            end -= folder.length;
+            std::copy_n(folder.name, folder.length, end);
+        }
+    }
     void folderText(quint32 id, QString& out) const
     {
-        QVarLengthArray<quint32, 32> chain;
-        for (quint64 f = quint64(id) + 1; f != 0 && f <= folders.size(); f = folders[size_t(f - 1)].parent)
-            chain.append(quint32(f - 1));
-        for (qsizetype i = chain.size() - 1; i >= 0; --i) {
-            const Folder& f = folders[chain[i]];
-            out.append(QStringView(f.name, f.length));
-            if (i > 0)
-                out += u'\\';
-        }
+        const qsizetype length = folderLength(id);
+        const qsizetype at = out.size();
+        out.resize(at + length);
+        writeFolder(id, reinterpret_cast<char16_t*>(out.data()) + at + length);
     }
     // A cell of a folder and a name.
     void joinedText(quint32 folder, QStringView name, QString& out) const
@@ -612,6 +669,44 @@ QStringView ResultGrid::entryView(int row, int entry) const
     return own;
 }
 
+void ResultGrid::appendJoinedCells(int row, QChar separator, QString& out) const
+{
+    if (!valid(row) || cols_ <= 0)
+        return;
+    Parsed parsed;
+    parse(store_->row(rows_[size_t(row)].data), parsed);
+    // The length first, then one write: a listing prints a million rows.
+    qsizetype length = cols_ - 1;
+    for (int c = 0; c < cols_; ++c) {
+        if (const Part* part = parsed.part(c + 1)) {
+            length += part->length;
+            if (part->kind == pkShared)
+                length += store_->text(part->id).size();
+            else if (part->kind == pkJoined)
+                length += store_->folderLength(part->id) + 1;
+        }
+    }
+    const qsizetype at = out.size();
+    out.resize(at + length);
+    char16_t* p = reinterpret_cast<char16_t*>(out.data()) + at;
+    for (int c = 0; c < cols_; ++c) {
+        if (c)
+            *p++ = separator.unicode();
+        const Part* part = parsed.part(c + 1);
+        if (!part)
+            continue;
+        if (part->kind == pkShared) {
+            const QStringView text = store_->text(part->id);
+            p = std::copy_n(text.utf16(), text.size(), p);
+        } else if (part->kind == pkJoined) {
+            p += store_->folderLength(part->id);
+            store_->writeFolder(part->id, p);
+            *p++ = u'\\';
+        }
+        p = std::copy_n(part->chars, part->length, p);
+    }
+}
+
 QString ResultGrid::path(int row) const
 {
     if (!valid(row))
@@ -814,7 +909,7 @@ size_t ResultGrid::memoryBytes() const
                    + s.ids.bucket_count() * sizeof(void*) + s.ids.size() * 48
                    + s.folders.capacity() * sizeof(Store::Folder) + s.folderByHash.bucket_count() * sizeof(void*)
                    + s.folderByHash.size() * 48
-                   + columnStores_.capacity() * sizeof(CellStore);
+                   + columnStores_.capacity() * sizeof(CellStore) + s.recent.capacity() * sizeof(Store::Recent);
     for (const QString& j : joined_)
         if (!j.isNull())
             bytes += 32 + size_t(j.capacity()) * sizeof(QChar);

@@ -65,6 +65,9 @@ public:
     // lasts only until that many more such cells were read.
     static constexpr int kJoinedViews = 8;
     QStringView cellView(int row, int column) const;
+    // Appends the row's cells to out, separator between them: what joining
+    // each cellView would give, with the row read once.
+    void appendJoinedCells(int row, QChar separator, QString& out) const;
     void setCell(int row, int column, const QString& text);
     QStringList rowCells(int row) const;
     // Cells beyond the column count are dropped, missing ones are empty.

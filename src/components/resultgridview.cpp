@@ -1,5 +1,7 @@
 #include "components/resultgridview.h"
 
+#include "components/look.h"
+
 #include "core/settings.h"
 
 #include <QHeaderView>
@@ -44,7 +46,7 @@ public:
         else if (look.background.isValid())
             background = look.background;
         else if (view_->shading_)
-            background = view_->shadeColor(grid->shade(row));
+            background = view_->shownShadeColor(grid->shade(row));
         if (background.isValid())
             painter->fillRect(option.rect, background);
 
@@ -186,6 +188,14 @@ QColor ResultGridView::shadeColor(quint8 shade) const
         return {};
     const auto it = shadeColors_.find(shade);
     return it == shadeColors_.end() ? QColor() : it->second;
+}
+
+QColor ResultGridView::shownShadeColor(quint8 shade) const
+{
+    const QColor classic = shadeColor(shade);
+    if (!classic.isValid() || classicLook())
+        return classic;
+    return mixColors(palette().color(QPalette::Base), palette().color(QPalette::Text), 1.0 / 8);
 }
 
 void ResultGridView::setCellLookHook(CellLookHook hook)

@@ -79,7 +79,12 @@ public:
     bool shadingEnabled() const { return shading_; }
     // Background of rows with this shade; shade A is light grey to start.
     void setShadeColor(quint8 shade, const QColor& color);
+    // The colour listings carry (web pages keep it in both looks).
     QColor shadeColor(quint8 shade) const;
+    // The colour drawn on screen: the shade colour in the classic look; in
+    // the desktop look a shaded row is the base colour with an eighth of the
+    // text colour mixed in, so it reads on light and dark themes alike.
+    QColor shownShadeColor(quint8 shade) const;
 
     struct CellLook {
         bool bold = false;

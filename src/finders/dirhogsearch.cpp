@@ -7,6 +7,9 @@
 #include "reports/sortcommand.h"
 
 #include <QLocale>
+
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <unordered_set>
@@ -163,15 +166,25 @@ QStringList DirHogSearch::titles()
             QStringLiteral("Latest File Access"), QStringLiteral("Name")};
 }
 
-DirHogSearch::DirHogSearch() : grid_(kColumns, 2)
+struct DirHogSearch::Cells {
+    QString size, used, files, subFolders, date, name;
+};
+
+DirHogSearch::DirHogSearch() : grid_(kColumns, 2), cells_(std::make_unique<Cells>())
 {
     clear();
 }
+
+DirHogSearch::~DirHogSearch() = default;
 
 void DirHogSearch::clear()
 {
     grid_.reset(titles());
     identities_.clear();
+    bytes_.clear();
+    groupSeparator_ = QLocale().groupSeparator();
+    usedTexts_.clear();
+    clock_ = core::LocalDosClock();
     abortFlag_ = false;
     full_ = false;
     lastDateText_.clear();
@@ -192,14 +205,58 @@ QString DirHogSearch::dateText(core::PackedDosDateTime t)
     return lastDateText_;
 }
 
-QStringList DirHogSearch::cells(const Line& line, double driveTotal)
+QString DirHogSearch::usedText(double percent)
+{
+    // Most folders share a few shares once rounded: each text is made once
+    // per hundredth. The text of a share that is not close to half a
+    // hundredth is that of its rounded value; one that is close is made on
+    // its own, so the rounding stays the locale's.
+    const double hundredths = percent * 100.0;
+    const double whole = std::floor(hundredths);
+    if (!(percent >= 0 && percent <= 100) || std::fabs(hundredths - whole - 0.5) < 1e-6)
+        return QLocale().toString(percent, 'f', 2);
+    const auto at = size_t(hundredths - whole < 0.5 ? whole : whole + 1);
+    if (usedTexts_.size() <= at)
+        usedTexts_.resize(at + 1);
+    QString& text = usedTexts_[at];
+    if (text.isNull())
+        text = QLocale().toString(double(at) / 100.0, 'f', 2);
+    return text;
+}
+
+void DirHogSearch::fillCells(const Line& line, double driveTotal, Cells& out)
 {
     const double bytes = double(line.bytes);
-    const QString used =
-        driveTotal > bytes ? QLocale().toString(bytes / driveTotal * 100.0, 'f', 2) : QStringLiteral("???");
-    const core::PackedDosDateTime latest = line.latest ? core::FileTimeToLocalDos(line.latest) : 0;
-    return {core::FormatGrouped(qint64(line.bytes)), used, QString::number(line.files),
-            QString::number(line.subFolders), dateText(latest)};
+    out.used = driveTotal > bytes ? usedText(bytes / driveTotal * 100.0) : QStringLiteral("???");
+    const core::PackedDosDateTime latest = line.latest ? clock_(line.latest) : 0;
+    if (line.bytes > quint64(std::numeric_limits<qint64>::max())) {
+        out.size = core::FormatGrouped(qint64(line.bytes));
+    } else {
+        // FormatGrouped's text, with the separator taken once per search.
+        char16_t digits[20];
+        int n = 0;
+        quint64 v = line.bytes;
+        do {
+            digits[n++] = char16_t(u'0' + v % 10);
+            v /= 10;
+        } while (v);
+        out.size.resize(0);
+        for (int i = 0; i < n; ++i) {
+            if (i > 0 && (n - i) % 3 == 0)
+                out.size += groupSeparator_;
+            out.size += QChar(digits[n - 1 - i]);
+        }
+    }
+    out.files.setNum(line.files);
+    out.subFolders.setNum(line.subFolders);
+    out.date = dateText(latest);
+}
+
+QStringList DirHogSearch::cells(const Line& line, double driveTotal)
+{
+    Cells c;
+    fillCells(line, driveTotal, c);
+    return {c.size, c.used, c.files, c.subFolders, c.date};
 }
 
 bool DirHogSearch::addLine(const Line& line, const QString& path, const plat::FileIdentity& id, double driveTotal)
@@ -213,11 +270,16 @@ bool DirHogSearch::addLine(const Line& line, const QString& path, const plat::Fi
             warning(QString::fromLatin1(kDirHogResourceLimitMessage));
         return false;
     }
-    QStringList row = cells(line, driveTotal);
-    row << DirHogName(path);
-    const int r = grid_.addRow(row, path);
+    Cells& c = *cells_;
+    fillCells(line, driveTotal, c);
+    c.name = path;
+    if (!c.name.isEmpty())
+        c.name[0] = c.name[0].toLower();  // as DirHogName
+    const QStringView row[] = {c.size, c.used, c.files, c.subFolders, c.date, c.name};
+    const int r = grid_.addRowViews(row, path);
     grid_.setTag(r, identities_.size());
     identities_.push_back(id);
+    bytes_.push_back(line.bytes);
     return true;
 }
 
@@ -226,6 +288,7 @@ void DirHogSearch::measure(const QString& root, DirHogMode mode)
     plat::WalkOptions options;
     options.hidden = true;
     options.system = true;
+    options.fileNames = false;  // files are counted and summed, never named
     std::unique_ptr<plat::WalkFolder> folder;
     if (EnterRoot(root, options, folder) != RootStart::Entered)
         return;
@@ -254,7 +317,20 @@ void DirHogSearch::search(const QStringList& roots, DirHogMode mode)
     grid_.fitRowCount();
     const reports::SortCommand* bySize = reports::FindSortCommand(u"TfrmDirHog", u"Sort by &Size");
     reports::SetSortDescending(*bySize, true);
-    reports::RunSortCommand(grid_, *bySize);
+    // The sort would read each Size cell back as a number; the numbers are
+    // at hand.
+    const QString point = QLocale().decimalPoint();
+    if (bySize->column == 0 && reports::GroupedDigitsReadAsValue(groupSeparator_, point.isEmpty() ? u'.' : point[0])) {
+        reports::RunSortCommand(grid_, *bySize, [this](int row) {
+            const quint64 tag = grid_.tag(row);
+            const quint64 bytes = tag < bytes_.size() ? bytes_[tag] : 0;
+            if (tag >= bytes_.size() || bytes > quint64(std::numeric_limits<qint64>::max()))
+                return reports::NumberSortKey(grid_.cellView(row, 0));
+            return (long double)bytes;
+        });
+    } else {
+        reports::RunSortCommand(grid_, *bySize);
+    }
 }
 
 int DirHogSearch::folderCount() const
@@ -289,6 +365,7 @@ bool DirHogSearch::measureAgain(int row)
     plat::WalkOptions options;
     options.hidden = true;
     options.system = true;
+    options.fileNames = false;  // files are counted and summed, never named
     plat::TreeError error = plat::TreeError::None;
     auto folder = plat::WalkFolder::openRoot(path, options, error);
     if (!folder || folder->identity() != identities_[grid_.tag(row)])
@@ -314,6 +391,7 @@ bool DirHogSearch::measureAgain(int row)
     if (!fresh)
         return false;
     const QStringList cellsNow = cells(*fresh, DriveTotal(path));
+    bytes_[grid_.tag(row)] = fresh->bytes;
     for (int c = 0; c < kColumns - 1; ++c)
         grid_.setCell(row, c, cellsNow.value(c));
     return true;
@@ -325,12 +403,8 @@ void DirHogSearch::writeGridLines(const std::function<void(QStringView)>& write)
     for (int r = 0; r < grid_.rowCount(); ++r) {
         if (r > 0 && r > grid_.rowsUsed())
             break;
-        line.clear();
-        for (int c = 0; c < kColumns; ++c) {
-            if (c)
-                line += u'\t';
-            line += grid_.cellView(r, c);
-        }
+        line.resize(0);
+        grid_.appendJoinedCells(r, u'\t', line);
         write(line);
     }
 }

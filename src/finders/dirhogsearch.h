@@ -10,12 +10,14 @@
 // counts once per entry, in the first line that meets it.
 
 #include "components/resultgrid.h"
+#include "core/dostexts.h"
 #include "core/helpers.h"
 #include "platform/foldertree.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace finders {
@@ -33,6 +35,7 @@ public:
     static QStringList titles();
 
     DirHogSearch();
+    ~DirHogSearch();
 
     std::function<void(const QString&)> status;  // the folder being read; empty at the end
     std::function<void()> pump;                  // pending events
@@ -74,12 +77,23 @@ private:
     class Visitor;
     void measure(const QString& root, DirHogMode mode);
     bool addLine(const Line& line, const QString& path, const plat::FileIdentity& id, double driveTotal);
+    // The cells of a line but its name, into texts reused line to line.
+    struct Cells;
+    void fillCells(const Line& line, double driveTotal, Cells& out);
     QStringList cells(const Line& line, double driveTotal);
     // The grid's text of a packed local date.
     QString dateText(core::PackedDosDateTime t);
+    // The "% Used" text of a share in per cent.
+    QString usedText(double percent);
 
     comp::ResultGrid grid_;
     std::vector<plat::FileIdentity> identities_;  // by row tag
+    std::vector<quint64> bytes_;                  // by row tag: the Size cell's number
+    std::unique_ptr<Cells> cells_;
+    // What a search formats its numbers with, taken once per search.
+    QString groupSeparator_;
+    std::vector<QString> usedTexts_;  // by hundredths of a per cent, as made
+    core::LocalDosClock clock_;
     DirHogMode mode_ = DirHogMode::MainFolders;
     bool abortFlag_ = false;
     bool full_ = false;

@@ -159,11 +159,9 @@ void DupResults::gridLine(int line, QString& out) const
         else
             out += QChar(grid_.shade(line));
     }
-    for (int c = 0; c < grid_.colCount(); ++c) {
-        if (dup || c > 0)
-            out += u'\t';
-        out += grid_.cellView(line, c);
-    }
+    if (dup)
+        out += u'\t';
+    grid_.appendJoinedCells(line, u'\t', out);
 }
 
 void DupResults::writeGridLines(const std::function<void(QStringView)>& write) const

@@ -1,5 +1,6 @@
 #include "finders/dupsearch.h"
 
+#include "core/dostexts.h"
 #include "core/helpers.h"
 #include "finders/blockcrc.h"
 #include "finders/filewalk.h"
@@ -124,10 +125,9 @@ QStringList HogTitles()
 //   tabs always did), so the first field that differs decides, and a field
 //   that is a prefix of the other sorts first, as the tab after it does.
 // - A date, time, folder or type text is made once per DOS date, DOS time,
-//   folder or extension, and compares by its rank among those texts (texts
-//   equal without regard to case share a rank). A name compares as text. A
-//   size compares by a number made from its grouped digits that orders as
-//   the text does.
+//   folder or extension; two files that share one compare equal there
+//   without looking at it. A name compares as text. A size compares by a
+//   number made from its grouped digits that orders as the text does.
 // - Keys and row cells are made from the same texts the lines held, and the
 //   sort is stable on records in the order the files were found.
 
@@ -223,24 +223,6 @@ int CompareNoCase(QStringView a, QStringView b)
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
 
-// The rank of each text in the order of QString::compare without regard to
-// case; texts that compare equal share a rank.
-std::vector<quint32> CaseInsensitiveRanks(const TextTable& texts)
-{
-    std::vector<quint32> order(texts.size());
-    std::iota(order.begin(), order.end(), 0u);
-    auto compare = [&](quint32 a, quint32 b) { return CompareNoCase(texts.text(a), texts.text(b)); };
-    std::sort(order.begin(), order.end(), [&](quint32 a, quint32 b) { return compare(a, b) < 0; });
-    std::vector<quint32> rank(texts.size());
-    quint32 r = 0;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (i && compare(order[i - 1], order[i]) != 0)
-            ++r;
-        rank[order[i]] = r;
-    }
-    return rank;
-}
-
 // Sizes as FormatGroupedF writes them, and numbers that order as those texts
 // do without regard to case.
 class SizeTexts {
@@ -285,11 +267,14 @@ public:
             digits[n++] = char16_t(u'0' + size % 10);
             size /= 10;
         } while (size);
-        out.resize(0);
+        // Sized once and written in place: a million rows each take this.
+        const qsizetype sep = separator_.size();
+        out.resize(n + (n - 1) / 3 * sep);
+        char16_t* o = reinterpret_cast<char16_t*>(out.data());
         for (int i = 0; i < n; ++i) {
             if (i > 0 && (n - i) % 3 == 0)
-                out += separator_;
-            out += QChar(digits[n - 1 - i]);
+                o = std::copy_n(reinterpret_cast<const char16_t*>(separator_.constData()), sep, o);
+            *o++ = digits[n - 1 - i];
         }
     }
     QString text(quint64 size) const
@@ -326,6 +311,11 @@ public:
         }
         return key;
     }
+
+    // Below 2^53 a size's text is its digits, grouped.
+    static bool exact(quint64 size) { return size < kExact; }
+    // Whether the number sort reads such a text as the size itself.
+    bool keyIsValue(QChar decimalPoint) const { return reports::GroupedDigitsReadAsValue(separator_, decimalPoint); }
 
     // Whether two sizes have the same text.
     bool sameText(quint64 a, quint64 b) const
@@ -425,6 +415,8 @@ struct DupSearch::Listing {
     QHash<QString, quint32> typeByExtension;  // lower-case extension with its dot
     QString extension;                        // scratch
     SizeTexts sizes;
+    const core::DosTexts dosTexts;
+    core::LocalDosClock clock;  // LastWriteDosTime and LastAccessDosTime
     const quint32 emptyDate = dates.add(QString());  // no time recorded
     const quint32 emptyTime = times.add(QString());
 
@@ -438,7 +430,7 @@ struct DupSearch::Listing {
         quint32 uncached = kUnset;
         quint32& id = TimeValid(t) ? dateByDos[t >> 16] : uncached;
         if (id == kUnset)
-            id = dates.add(core::DosDateText(t));
+            id = dates.add(dosTexts.date(t));
         return id;
     }
     quint32 timeId(core::PackedDosDateTime t)
@@ -448,7 +440,7 @@ struct DupSearch::Listing {
         quint32 uncached = kUnset;
         quint32& id = DateValid(t) ? timeByDos[t & 0xFFFF] : uncached;
         if (id == kUnset)
-            id = times.add(core::DosTimeText(t));
+            id = times.add(dosTexts.time(t));
         return id;
     }
     static bool TimeValid(core::PackedDosDateTime t)
@@ -515,10 +507,6 @@ struct DupSearch::Listing {
     std::vector<quint32> sortedLines(std::span<const int> fields) const
     {
         const size_t n = entries.size();
-        const std::vector<quint32> dateRank = CaseInsensitiveRanks(dates);
-        const std::vector<quint32> timeRank = CaseInsensitiveRanks(times);
-        const std::vector<quint32> typeRank = CaseInsensitiveRanks(types);
-        const std::vector<quint32> folderRank = CaseInsensitiveRanks(folders);
         std::vector<SizeTexts::Key> sizeKeys;
         if (sizes.hasKeys()) {
             sizeKeys.resize(n);
@@ -529,23 +517,53 @@ struct DupSearch::Listing {
         auto compareField = [&](int f, quint32 ia, quint32 ib) -> int {
             const Entry& a = entries[ia];
             const Entry& b = entries[ib];
-            auto byRank = [](quint32 x, quint32 y) { return x < y ? -1 : (x > y ? 1 : 0); };
+            // A shared text compares equal to itself; other pairs are
+            // compared as they come, which is cheaper than ranking every
+            // distinct text up front when most comparisons end at an
+            // earlier field.
+            auto byText = [](const TextTable& t, quint32 x, quint32 y) {
+                return x == y ? 0 : CompareNoCase(t.text(x), t.text(y));
+            };
             switch (f) {
             case fName: return CompareNoCase(name(a), name(b));
             case fSize:
                 if (!sizeKeys.empty())
                     return sizeKeys[ia] < sizeKeys[ib] ? -1 : (sizeKeys[ia] > sizeKeys[ib] ? 1 : 0);
                 break;
-            case fDate: return byRank(dateRank[a.date], dateRank[b.date]);
-            case fTime: return byRank(timeRank[a.time], timeRank[b.time]);
-            case fAccess: return byRank(dateRank[a.access], dateRank[b.access]);
-            case fFolder: return byRank(folderRank[a.folder], folderRank[b.folder]);
-            case fType: return byRank(typeRank[a.type], typeRank[b.type]);
+            case fDate: return byText(dates, a.date, b.date);
+            case fTime: return byText(times, a.time, b.time);
+            case fAccess: return byText(dates, a.access, b.access);
+            case fFolder: return byText(folders, a.folder, b.folder);
+            case fType: return byText(types, a.type, b.type);
             default: break;
             }
             return CompareNoCase(field(a, f, scratchA), field(b, f, scratchB));
         };
         std::vector<quint32> order(n);
+        if (!sizeKeys.empty() && !fields.empty() && fields[0] == fSize) {
+            // Lines that begin with their size: the keys sorted with their
+            // lines' numbers beside them, which keeps the sort in one array.
+            struct Keyed {
+                SizeTexts::Key key;
+                quint32 line;
+            };
+            std::vector<Keyed> keyed(n);
+            for (size_t i = 0; i < n; ++i)
+                keyed[i] = {sizeKeys[i], quint32(i)};
+            sizeKeys = {};
+            const std::span<const int> rest = fields.subspan(1);
+            std::stable_sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+                if (a.key != b.key)
+                    return a.key < b.key;
+                for (int f : rest)
+                    if (const int c = compareField(f, a.line, b.line))
+                        return c < 0;
+                return false;
+            });
+            for (size_t i = 0; i < n; ++i)
+                order[i] = keyed[i].line;
+            return order;
+        }
         std::iota(order.begin(), order.end(), 0u);
         std::stable_sort(order.begin(), order.end(), [&](quint32 a, quint32 b) {
             for (int f : fields)
@@ -644,10 +662,10 @@ void DupSearch::addLine(const plat::FindData& f, quint32 folder)
     Listing& l = *listing_;
     Listing::Entry e;
     e.size = f.size();
-    const core::PackedDosDateTime written = core::LastWriteDosTime(f);
+    const core::PackedDosDateTime written = l.clock(f.lastWriteTime);
     e.date = l.dateId(written);
     e.time = l.timeId(written);
-    e.access = l.dateId(core::LastAccessDosTime(f));
+    e.access = l.dateId(l.clock(f.lastAccessTime));
     e.type = l.typeId(f.name);
     e.nameAt = l.names.add(f.name);
     e.nameLength = quint32(f.name.size());
@@ -727,10 +745,16 @@ void DupSearch::finish(const RowSink& sink, const std::function<void(qsizetype)>
         if (hogsBySize && order.size() > 1) {
             const QString point = QLocale().decimalPoint();
             const QChar p = point.isEmpty() ? QChar(u'.') : point.at(0);
+            const bool values = l.sizes.keyIsValue(p);
             std::vector<long double> keys(order.size());
             for (size_t k = 0; k < order.size(); ++k) {
-                l.sizes.text(l.entries[order[k]].size, sizeText);
-                keys[k] = reports::NumberSortKey(sizeText, p);
+                const quint64 size = l.entries[order[k]].size;
+                if (values && SizeTexts::exact(size)) {
+                    keys[k] = (long double)size;
+                } else {
+                    l.sizes.text(size, sizeText);
+                    keys[k] = reports::NumberSortKey(sizeText, p);
+                }
             }
             const std::vector<int> bySize = reports::NumberKeyOrder(keys, true);
             keys = {};

@@ -27,6 +27,20 @@ bool statEntered(int fd, struct statx& st)
     return detail::statAt(fd, ".", st);
 }
 
+// QFile::encodeName, without the conversion for the plain ASCII names
+// that most folders have.
+QByteArray EncodeName(const QString& name)
+{
+    QByteArray raw(name.size(), Qt::Uninitialized);
+    char* out = raw.data();
+    for (QChar c : name) {
+        if (c.unicode() >= 0x80)
+            return QFile::encodeName(name);
+        *out++ = char(c.unicode());
+    }
+    return raw;
+}
+
 }  // namespace
 
 bool WalkContext::enter(const FileIdentity& id)
@@ -75,7 +89,13 @@ std::unique_ptr<WalkFolder> WalkFolder::openRoot(const QString& drivePath, const
 
 QString WalkFolder::childPath(const QString& name) const
 {
-    return path_.endsWith(u'\\') ? path_ + name : path_ + u'\\' + name;
+    QString path;
+    path.reserve(path_.size() + 1 + name.size());
+    path += path_;
+    if (!path_.endsWith(u'\\'))
+        path += u'\\';
+    path += name;
+    return path;
 }
 
 void WalkFolder::read()
@@ -87,6 +107,7 @@ void WalkFolder::read()
     g_folderReads.fetch_add(1, std::memory_order_relaxed);
     const bool wantHidden = options_.hidden;
     const bool wantSystem = options_.system;
+    const bool wantFileNames = options_.fileNames;
     // "/" is the only folder whose POSIX path ends in a separator.
     const qsizetype base = posixLength_ + (posixLength_ == 1 ? 0 : 1);
     alignas(dirent64) char buffer[32768];
@@ -94,6 +115,12 @@ void WalkFolder::read()
         const ssize_t n = ::getdents64(fd_, buffer, sizeof buffer);
         if (n <= 0)
             break;  // the end, or a folder that went away while read
+        // Room for every entry of this batch at once, rather than growing
+        // (and moving the records) entry by entry.
+        size_t batch = 0;
+        for (ssize_t at = 0; at < n; at += reinterpret_cast<const dirent64*>(buffer + at)->d_reclen)
+            ++batch;
+        entries_.reserve(entries_.size() + batch);
         for (ssize_t at = 0; at < n;) {
             const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
             at += e->d_reclen;
@@ -116,8 +143,10 @@ void WalkFolder::read()
                 continue;
             FindData& out = entries_.emplace_back();
             detail::fillFromStatx(st, attributes, out);
-            detail::assignName(out.name, raw, len, ascii);
+            if (wantFileNames || (attributes & faDirectory))
+                detail::assignName(out.name, raw, len, ascii);
             if (base + qsizetype(len) > kMaxWalkPath) {
+                detail::assignName(out.name, raw, len, ascii);
                 tooLong_ << childPath(out.name);
                 entries_.pop_back();
             }
@@ -129,7 +158,7 @@ std::unique_ptr<WalkFolder> WalkFolder::openSub(const FindData& entry) const
 {
     if (fd_ < 0 || !(entry.attributes & faDirectory) || (entry.attributes & faReparse))
         return nullptr;
-    const QByteArray raw = QFile::encodeName(entry.name);
+    const QByteArray raw = EncodeName(entry.name);
     const int fd = detail::openFolderAt(fd_, raw.constData());
     if (fd < 0)
         return nullptr;

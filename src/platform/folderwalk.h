@@ -43,6 +43,10 @@ private:
 struct WalkOptions {
     bool hidden = false;  // names that start with '.', files and folders alike
     bool system = false;  // devices, FIFOs and sockets (faSystem)
+    // Whether entries other than folders carry their names; a walk that
+    // only counts and sums its files spares making a string per file.
+    // (Which entries are listed does not change.)
+    bool fileNames = true;
     // Folders held open at once; deeper folders give their handle up while
     // a sub-folder is walked and take it back from that sub-folder's "..".
     int openFolders = 64;

@@ -125,8 +125,10 @@ void ResetSortDirections()
     flags().clear();
 }
 
-bool RunSortCommand(comp::ResultGrid& grid, const SortCommand& command, FlipRule rule,
-                    const std::function<void()>& beforeSort)
+namespace {
+
+bool RunSort(comp::ResultGrid& grid, const SortCommand& command, FlipRule rule,
+             const std::function<void()>& beforeSort, const NumberKeyOfRow& numberKey)
 {
     if (grid.rowCount() < command.minRows)
         return false;
@@ -136,10 +138,27 @@ bool RunSortCommand(comp::ResultGrid& grid, const SortCommand& command, FlipRule
     if (flips && rule == FlipRule::BeforeSort)
         SetSortDescending(command, !SortDescending(command));
     const bool descending = flips ? SortDescending(command) : command.startDescending;
-    SortGrid(grid, 1, grid.rowCount() - 1 - command.keepLast, descending, command.column, command.kind);
+    const int last = grid.rowCount() - 1 - command.keepLast;
+    if (numberKey && command.kind == SortKind::Number)
+        SortGridByNumberKeys(grid, 1, last, descending, numberKey);
+    else
+        SortGrid(grid, 1, last, descending, command.column, command.kind);
     if (flips && rule == FlipRule::AfterSort)
         SetSortDescending(command, !descending);
     return true;
+}
+
+}  // namespace
+
+bool RunSortCommand(comp::ResultGrid& grid, const SortCommand& command, FlipRule rule,
+                    const std::function<void()>& beforeSort)
+{
+    return RunSort(grid, command, rule, beforeSort, {});
+}
+
+bool RunSortCommand(comp::ResultGrid& grid, const SortCommand& command, const NumberKeyOfRow& numberKey)
+{
+    return RunSort(grid, command, FlipRule::AfterSort, {}, numberKey);
 }
 
 }  // namespace reports

@@ -55,5 +55,8 @@ enum class FlipRule {
 // sorts and flips the flag as the rule says. True when it sorted.
 bool RunSortCommand(comp::ResultGrid& grid, const SortCommand& command, FlipRule rule = FlipRule::AfterSort,
                     const std::function<void()>& beforeSort = {});
+// The same for a number command with the rows' keys given (see
+// NumberKeyOfRow); another command sorts as above.
+bool RunSortCommand(comp::ResultGrid& grid, const SortCommand& command, const NumberKeyOfRow& numberKey);
 
 }  // namespace reports

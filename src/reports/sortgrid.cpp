@@ -297,6 +297,33 @@ std::vector<int> SortOrder(const comp::ResultGrid& grid, int first, int last, bo
     return idx;
 }
 
+bool GroupedDigitsReadAsValue(QStringView separator, QChar decimalPoint)
+{
+    for (QChar c : separator)
+        if ((c >= u'0' && c <= u'9') || c == decimalPoint)
+            return false;
+    return true;
+}
+
+void SortGridByNumberKeys(comp::ResultGrid& grid, int first, int last, bool descending, const NumberKeyOfRow& key)
+{
+    if (first > last)
+        return;
+    if (first < 0 || last >= grid.rowCount())
+        throw std::out_of_range("Range check error");
+    std::vector<long double> keys(size_t(last - first + 1));
+    for (size_t k = 0; k < keys.size(); ++k)
+        keys[k] = key(first + int(k));
+    std::vector<int> order = NumberKeyOrder(keys, descending);
+    bool moves = false;
+    for (size_t k = 0; k < order.size(); ++k) {
+        order[k] += first;
+        moves = moves || order[k] != first + int(k);
+    }
+    if (moves)
+        grid.permuteRows(first, order);
+}
+
 std::vector<int> NumberKeyOrder(const std::vector<long double>& keys, bool descending)
 {
     std::vector<int> idx(keys.size());

@@ -17,6 +17,7 @@
 #include <QStringView>
 #include <QtGlobal>
 
+#include <functional>
 #include <vector>
 
 namespace reports {
@@ -32,6 +33,11 @@ void SortGridByText(comp::ResultGrid& grid, int first, int last, bool descending
 void SortGridByNumber(comp::ResultGrid& grid, int first, int last, bool descending, int column);
 void SortGridByDate(comp::ResultGrid& grid, int first, int last, bool descending, int column);
 void SortGrid(comp::ResultGrid& grid, int first, int last, bool descending, int column, SortKind kind);
+// The key of a row's cell, from where the caller keeps it, when reading the
+// text back would cost more; it must be what NumberSortKey gives the cell.
+using NumberKeyOfRow = std::function<long double(int row)>;
+// The number sort with such keys.
+void SortGridByNumberKeys(comp::ResultGrid& grid, int first, int last, bool descending, const NumberKeyOfRow& key);
 
 // The order a sort would give, without moving anything: element k is the
 // row that the sort puts at row first + k.
@@ -50,6 +56,11 @@ long double NumberSortKey(QStringView cell);  // with the user's decimal point
 // day number; 1 January 1900 when the cell is empty or no date.
 qint64 DateSortKey(QStringView cell, const QString& format);
 qint64 DateSortKey(QStringView cell);  // with the program's short date format
+
+// Whether NumberSortKey reads a whole number written in digits 0 to 9,
+// grouped with this separator, as the number itself: true unless the
+// separator holds a digit or the decimal point.
+bool GroupedDigitsReadAsValue(QStringView separator, QChar decimalPoint);
 
 // The order the number sort gives rows with these keys (key k being the key
 // of the block's row k): element k is the key that goes to place k. For a

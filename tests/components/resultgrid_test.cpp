@@ -327,6 +327,9 @@ TEST(ResultGridTest, EveryCellStoreReadsBackTheSame)
                 const QString first = original % 2 ? QStringLiteral("rewritten %1").arg(original)
                                                    : QString::number((original - 1) / n);
                 EXPECT_EQ(grid->cell(r, 0), first);
+                QString joined = QStringLiteral("kept");
+                grid->appendJoinedCells(r, u'\t', joined);
+                EXPECT_EQ(joined, "kept" + first + '\t' + t + '\t' + t.mid(t.lastIndexOf(u'\\') + 1));
             }
         }
         // Two cells of a folder column read together stay apart.

@@ -79,6 +79,7 @@ TEST(FolderWalk, OptionsDecideWhatIsListedAndEachFolderIsReadOnce)
     const Row rows[] = {
         {"default", {}, {"a.txt", "b"}, plain},
         {"system", {false, true}, {"a.txt", "b", "fifo"}, plain},
+        {"folder names only", {false, true, false}, {"", "b"}, plain},  // the same entries, files unnamed
         {"hidden", {true, false}, {"a.txt", ".h.txt", "b", ".hid"}, {}},
     };
     for (const Row& r : rows) {
