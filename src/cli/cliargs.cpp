@@ -1,5 +1,6 @@
 #include "cli/cliargs.h"
 
+#include "cli/rowoutput.h"
 #include "platform/drives.h"
 
 #include <QFile>
@@ -25,6 +26,10 @@ void Out(const QString& line)
 
 void Err(const QString& line)
 {
+    // A JSON document carries the messages too; standard error keeps them
+    // for whoever watches the run.
+    if (RowOutput* rows = rowOutput(); rows && rows->format() == OutputFormat::Json)
+        rows->addMessage(line);
     const QByteArray b = line.toUtf8();
     std::fwrite(b.constData(), 1, size_t(b.size()), stderr);
     std::fputc('\n', stderr);

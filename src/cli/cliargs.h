@@ -17,6 +17,6 @@ constexpr int kUsage = 2;
 std::optional<QString> DrivePathArgument(const QString& arg);
 
 void Out(const QString& line);  // one line on standard output
-void Err(const QString& line);  // one line on standard error
+void Err(const QString& line);  // one line on standard error (and in a JSON document)
 
 }  // namespace cli

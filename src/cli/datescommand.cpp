@@ -1,25 +1,31 @@
 #include "cli/datescommand.h"
 
 #include "cli/cliargs.h"
+#include "cli/rowoutput.h"
 #include "finders/datesearch.h"
 #include "finders/dupresults.h"
 
 #include <QByteArray>
 #include <QDate>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace cli {
 
 const char* const kDatesUsage =
     "  trovik-scan dates [--accessed|--created|--modified]\n"
-    "                    [--before D | --after D | --between D D2] [--wildcard P] ROOT...\n"
+    "                    [--before D | --after D | --between D D2] [--wildcard P]\n"
+    "                    [--json|--print0] ROOT...\n"
     "      Lists the files whose last access (default), creation or last\n"
     "      modification falls on or before D, on or after D, or between D and D2\n"
     "      (both included), as the \"Files in a range of dates\" window does; the\n"
     "      default is between today and today. D is YYYY-MM-DD. Prints the titles,\n"
-    "      then one line per file in walk order, tab-separated.\n";
+    "      then one line per file in walk order, tab-separated; --json one JSON\n"
+    "      document instead, --print0 only the paths, each ended by a NUL byte.\n";
 
 namespace {
 
@@ -86,12 +92,30 @@ int RunDates(const QStringList& args)
     }
     c.roots = roots;
 
+    RowOutput* out = rowOutput();
+    if (out) {
+        static const char* const kinds[] = {"accessed", "created", "modified"};
+        static const char* const relations[] = {"before", "between", "after"};
+        QJsonObject criteria{{"roots", QJsonArray::fromStringList(c.roots)},
+                             {"kind", kinds[c.kind]},
+                             {"relation", relations[c.relation]},
+                             {"start", c.start.toString(Qt::ISODate)},
+                             {"wildcard", c.wildcard}};
+        if (c.relation == finders::drBetween)
+            criteria.insert("end", c.end.toString(Qt::ISODate));
+        out->setCriteria(criteria);
+        out->testSafeHarbor();
+    }
     finders::DateSearch search(c);
     search.note = [](const QString& text) { Err(text); };
     comp::ResultGrid grid(7);
     if (search.search(grid) == 0) {
         Err(QString::fromLatin1(finders::kNoFilesMessage));
         return kMessage;
+    }
+    if (out) {
+        out->addFiles(std::min(grid.rowsUsed(), grid.rowCount() - 1), [&](int i) { return grid.path(i + 1); });
+        return kOk;
     }
     QStringEncoder toUtf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     QByteArray bytes;

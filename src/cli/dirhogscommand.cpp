@@ -1,6 +1,7 @@
 #include "cli/dirhogscommand.h"
 
 #include "cli/cliargs.h"
+#include "cli/rowoutput.h"
 #include "cli/stderrprompter.h"
 #include "core/safeharbor.h"
 #include "delete/deletionlog.h"
@@ -9,18 +10,23 @@
 #include "finders/dupresults.h"
 #include "platform/environment.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QStringEncoder>
+#include <algorithm>
 #include <cstdio>
 
 namespace cli {
 
 const char* const kDirHogsUsage =
-    "  trovik-scan dirhogs [--all] ROOT...\n"
+    "  trovik-scan dirhogs [--all] [--json|--print0] ROOT...\n"
     "      Lists the folders that hold the most, largest first, as the \"Folder\n"
     "      hogs\" window does: one line per folder directly under each ROOT,\n"
     "      totalled over its whole tree, or with --all one line per folder with\n"
     "      the files directly in it. Prints the grid: titles first, then one\n"
-    "      line per row, tab-separated.\n"
+    "      line per row, tab-separated; --json one JSON document instead (each\n"
+    "      row with its size, files and subFolders), --print0 only the folders'\n"
+    "      paths, each ended by a NUL byte.\n"
     "  trovik-scan deltree [--trash] [--force] FOLDER\n"
     "      Removes a whole folder as the folder hogs window's \"Clean?\" does:\n"
     "      deletes it for good, or with --trash sends its files to the trash.\n"
@@ -48,6 +54,19 @@ struct PrompterScope {
     core::Prompter* old;
 };
 
+// The grid's figures as numbers: its counts are whole numbers, written
+// exactly (grouped by the locale).
+void WriteFolderRows(RowOutput& out, const finders::DirHogSearch& search)
+{
+    const comp::ResultGrid& grid = search.grid();
+    auto count = [&](int row, int column) {
+        const auto n = ParseGroupedCount(grid.cellView(row, column));
+        return n ? QJsonValue(qint64(*n)) : QJsonValue();
+    };
+    for (int r = 1; r <= std::min(grid.rowsUsed(), grid.rowCount() - 1); ++r)
+        out.addFolder(grid.path(r), {{"size", count(r, 0)}, {"files", count(r, 2)}, {"subFolders", count(r, 3)}});
+}
+
 }  // namespace
 
 int RunDirHogs(const QStringList& args)
@@ -71,10 +90,24 @@ int RunDirHogs(const QStringList& args)
     if (roots.isEmpty())
         return kUsage;
 
+    RowOutput* out = rowOutput();
+    if (out) {
+        out->setCriteria({{"roots", QJsonArray::fromStringList(roots)},
+                          {"mode", mode == finders::DirHogMode::AllFolders ? "all" : "main"}});
+        out->testSafeHarbor();
+    }
     finders::DirHogSearch search;
     QStringList late;  // boxes the window shows after its rows are in place
     search.warning = [&](const QString& text) { late << text; };
     search.search(roots, mode);
+    if (out) {
+        WriteFolderRows(*out, search);
+        if (search.noResult())
+            late << QString::fromLatin1(finders::kNoFilesMessage);
+        for (const QString& text : late)
+            Err(text);
+        return late.isEmpty() ? kOk : kMessage;
+    }
 
     QStringEncoder toUtf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     QByteArray bytes;

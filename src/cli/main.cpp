@@ -12,13 +12,16 @@
 #include "cli/harborcommand.h"
 #include "cli/listcommand.h"
 #include "cli/restorecommand.h"
+#include "cli/rowoutput.h"
 #include "cli/statscommand.h"
 #include "cli/stderrprompter.h"
 #include "cli/tempcommand.h"
 #include "cli/viewcommand.h"
+#include "net/versioncheck.h"
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -43,7 +46,14 @@ void PrintUsage(FILE* to)
     std::fputs(cli::kCacheUsage, to);
     std::fputs(cli::kStatsUsage, to);
     std::fputs(cli::kListUsage, to);
-    std::fputs("  trovik-scan --help\n      This text.\n\n"
+    std::fputs("  trovik-scan --help\n      This text.\n"
+               "  trovik-scan --version\n      The program's version.\n\n"
+               "The commands that list files or folders (harbor, dups, hogs, crc, dates,\n"
+               "temp, dirhogs, cache, list) also take --json: one JSON document on\n"
+               "standard output, {\"version\": 1, \"command\", \"criteria\", \"rows\",\n"
+               "\"messages\"}, the messages also on standard error (no document after a\n"
+               "usage error); or --print0: only the rows' POSIX paths, each ended by a\n"
+               "NUL byte, for xargs -0.\n\n"
                "Exit status: 0 done, 1 a message the program would show in a box\n"
                "(printed on standard error), 2 a usage error.\n",
                to);
@@ -65,7 +75,24 @@ int main(int argc, char** argv)
         PrintUsage(stdout);
         return cli::kOk;
     }
+    if (args.first() == "--version") {
+        std::printf("trovik-scan %s\n", net::kOwnVersion);
+        return cli::kOk;
+    }
     const QString command = args.takeFirst();
+    cli::OutputFormat format = cli::OutputFormat::Text;
+    const bool formatOk = cli::TakeOutputFormat(args, format);
+    static const QStringList rowCommands = {"harbor", "dups", "hogs", "crc",  "dates",
+                                            "temp",   "cache", "dirhogs", "list"};
+    if (!formatOk || (format != cli::OutputFormat::Text && !rowCommands.contains(command))) {
+        PrintUsage(stderr);
+        return cli::kUsage;
+    }
+    std::optional<cli::RowOutput> rows;
+    if (format != cli::OutputFormat::Text) {
+        rows.emplace(format, command);
+        cli::setRowOutput(&*rows);
+    }
     int status = cli::kUsage;
     if (command == "harbor")
         status = cli::RunHarbor(args);
@@ -109,5 +136,7 @@ int main(int argc, char** argv)
         status = cli::RunList(args);
     if (status == cli::kUsage)
         PrintUsage(stderr);
+    else if (rows)
+        rows->finish();
     return status;
 }

@@ -1,27 +1,33 @@
 #include "cli/tempcommand.h"
 
 #include "cli/cliargs.h"
+#include "cli/rowoutput.h"
 #include "core/typelist.h"
 #include "finders/dupresults.h"
 #include "finders/templists.h"
 #include "finders/tempsearch.h"
 
 #include <QByteArray>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace cli {
 
 const char* const kTempUsage =
-    "  trovik-scan temp [--type P]... ROOT...\n"
+    "  trovik-scan temp [--type P]... [--json|--print0] ROOT...\n"
     "  trovik-scan temp --list\n"
     "      Finds temporary files as the \"Quick clean\" window does: the user's own\n"
     "      files whose extension is that of an entry of the stored temporary-file\n"
     "      list (the built-in list of 13 when none is stored), all of them\n"
     "      selected, or only of the --type patterns (\"*.tmp\"). Hidden folders are\n"
     "      not searched; files a process holds open are left out. Prints the\n"
-    "      result grid as hogs does, largest first. --list prints the list.\n";
+    "      result grid as hogs does, largest first; --json one JSON document\n"
+    "      instead, --print0 only the paths, each ended by a NUL byte. --list\n"
+    "      prints the list.\n";
 
 namespace {
 
@@ -38,6 +44,8 @@ void WriteLine(QStringEncoder& toUtf8, QByteArray& bytes, QStringView line)
 int RunTemp(const QStringList& args)
 {
     if (args == QStringList{"--list"}) {
+        if (rowOutput())
+            return kUsage;  // a list of types, not of files
         for (const QString& entry : finders::ReadTempList(finders::CleanDefaultPatterns()))
             Out(entry);
         return kOk;
@@ -67,6 +75,15 @@ int RunTemp(const QStringList& args)
         Err(QString::fromLatin1(finders::kNoExtensionMessage));
         return kMessage;
     }
+    RowOutput* out = rowOutput();
+    if (out) {
+        QStringList patterns;
+        for (const QString& entry : criteria.entries)
+            patterns << core::TypeEntryPattern(entry);
+        out->setCriteria({{"roots", QJsonArray::fromStringList(criteria.roots)},
+                          {"types", QJsonArray::fromStringList(patterns)}});
+        out->testSafeHarbor();
+    }
     finders::TempSearch search(criteria);
     search.note = [](const QString& text) { Err(text); };
     comp::ResultGrid grid;
@@ -77,6 +94,10 @@ int RunTemp(const QStringList& args)
     }
     // As the window's first search of a program run: largest first.
     finders::SortTempBySize(grid);
+    if (out) {
+        out->addFiles(std::min(grid.rowsUsed(), grid.rowCount() - 1), [&](int i) { return grid.path(i + 1); });
+        return kOk;
+    }
     QStringEncoder toUtf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
     QByteArray bytes;
     QString line;
