@@ -3,44 +3,32 @@
 #include "components/drivepictures.h"
 
 #include "app/artwork.h"
+#include "app/frmhelp.h"
 #include "app/frmsplash.h"
 #include "components/backgrounds.h"
 #include "components/bevelbutton.h"
 #include "components/clicklabel.h"
+#include "components/look.h"
 #include "components/shadowlabel.h"
 #include "components/slotguard.h"
 #include "core/helpers.h"
 
-#include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QProxyStyle>
+#include <QMenu>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
-#include <QToolTip>
 
 namespace app {
 
 namespace {
 
 TfrmMain* theMain = nullptr;
-
-// The program's style: the platform style with the hint delay of the
-// launcher.
-class HintStyle : public QProxyStyle {
-public:
-    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
-                  QStyleHintReturn* ret) const override
-    {
-        if (hint == QStyle::SH_ToolTip_WakeUpDelay)
-            return TfrmMain::kHintDelayMs;
-        return QProxyStyle::styleHint(hint, option, widget, ret);
-    }
-};
 
 // Where the launcher buttons sit: two columns of five functions, and the
 // About, Help and Exit buttons under the emblem at the right.
@@ -122,7 +110,7 @@ void TfrmMain::buildControls()
     titleFont.setPixelSize(50);
     titleFont.setBold(true);
     titleFont.setItalic(true);
-    lblTitle->setFont(titleFont);
+    comp::setClassicFont(lblTitle, titleFont);
     lblTitle->setTextColor(QColor(255, 214, 40));
     lblTitle->setShadowColor(QColor(0, 0, 0));
     lblTitle->setShadowOffset(4);
@@ -146,15 +134,15 @@ void TfrmMain::buildControls()
     linkFont.setPixelSize(13);
     linkFont.setBold(true);
     linkFont.setUnderline(true);
-    QPalette linkPalette = palette();
+    QPalette linkPalette;
     linkPalette.setColor(QPalette::Active, QPalette::WindowText, QColor(255, 240, 150));
     linkPalette.setColor(QPalette::Inactive, QPalette::WindowText, QColor(255, 240, 150));
     linkPalette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 160, 190));
     auto makeLink = [&](const QString& name, const QString& text, const QRect& geometry, Qt::Alignment align) {
         auto* l = new comp::ClickLabel(text, this);
         l->setObjectName(name);
-        l->setFont(linkFont);
-        l->setPalette(linkPalette);
+        comp::setClassicFont(l, linkFont);
+        comp::setClassicPalette(l, linkPalette);
         l->setAlignment(align | Qt::AlignVCenter);
         l->setGeometry(geometry);
         l->setEnabled(false);
@@ -164,6 +152,16 @@ void TfrmMain::buildControls()
     lblMaker = makeLink(QStringLiteral("lblMaker"), QStringLiteral("Halvane"), QRect(16, 392, 200, 24), Qt::AlignLeft);
     lblMakerWeb = makeLink(QStringLiteral("lblMakerWeb"), QStringLiteral("www.halvane.example"),
                            QRect(386, 392, 200, 24), Qt::AlignRight);
+
+    // The context menu: the choice of look, stored and applied at once.
+    popMain = new QMenu(this);
+    popMain->setObjectName(QStringLiteral("popMain"));
+    miDesktopLook = popMain->addAction(QStringLiteral("Use the desktop's look"));
+    miDesktopLook->setObjectName(QStringLiteral("miDesktopLook"));
+    miDesktopLook->setCheckable(true);
+    miDesktopLook->setChecked(!comp::classicLook());
+    connect(miDesktopLook, &QAction::triggered, this,
+            [this](bool on) { comp::guardSlot([&] { chooseLook(on ? comp::Look::Desktop : comp::Look::Classic); }); });
 
     tmSplash = new QTimer(this);
     tmSplash->setObjectName(QStringLiteral("tmSplash"));
@@ -179,12 +177,12 @@ QFrame* TfrmMain::addButtonPanel(const LauncherFunction& f, const QRect& geometr
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     panel->setLineWidth(2);
     panel->setAutoFillBackground(true);
-    QPalette pp = panel->palette();
+    QPalette pp;
     pp.setColor(QPalette::Window, QColor(150, 162, 190));
     pp.setColor(QPalette::Light, QColor(225, 232, 248));
     pp.setColor(QPalette::Dark, QColor(40, 48, 70));
     pp.setColor(QPalette::Mid, QColor(100, 110, 140));
-    panel->setPalette(pp);
+    comp::setClassicPalette(panel, pp);
     panel->setGeometry(geometry);
 
     auto* b = new comp::BevelButton(f.caption, panel);
@@ -193,7 +191,7 @@ QFrame* TfrmMain::addButtonPanel(const LauncherFunction& f, const QRect& geometr
     QFont bf(QStringLiteral("DejaVu Sans"));
     bf.setPixelSize(12);
     bf.setBold(true);
-    b->setFont(bf);
+    comp::setClassicFont(b, bf);
     b->setGeometry(5, 5, geometry.width() - 10, geometry.height() - 10);
     if (!f.hint.isEmpty())
         b->setToolTip(f.hint);
@@ -272,14 +270,26 @@ void TfrmMain::applyColourDepth()
 
 void TfrmMain::applyHints()
 {
-    if (!dynamic_cast<HintStyle*>(QApplication::style()))
-        QApplication::setStyle(new HintStyle);
-    QPalette tip = QToolTip::palette();
-    for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
-        tip.setColor(g, QPalette::ToolTipBase, hintColor());
-        tip.setColor(g, QPalette::ToolTipText, Qt::black);
-    }
-    QToolTip::setPalette(tip);
+    comp::setStyleHintOverride(QStyle::SH_ToolTip_WakeUpDelay, kHintDelayMs);
+    comp::setClassicToolTipColors(hintColor(), Qt::black);
+    if (!comp::lookApplied())
+        comp::applyLook(comp::look());
+}
+
+void TfrmMain::chooseLook(comp::Look look)
+{
+    comp::storeLook(look);
+    if (look != comp::look())
+        comp::applyLook(look);
+}
+
+void TfrmMain::contextMenuEvent(QContextMenuEvent* e)
+{
+    // Shows the look in force (the command line may have chosen it); only a
+    // click on the item stores a choice.
+    miDesktopLook->setChecked(!comp::classicLook());
+    popMain->popup(e->globalPos());
+    e->accept();
 }
 
 void TfrmMain::centreOnScreen()
@@ -307,8 +317,12 @@ void TfrmMain::btHelpClick()
     }
     QUrl url = QUrl::fromLocalFile(helpFile_);
     url.setFragment(Launcher::helpContentsAnchor());
-    if (!helpOpener_ || !helpOpener_(url))
-        core::ErrorBox(QStringLiteral("The help file %1 could not be opened.").arg(helpFile_));
+    if (helpOpener_ && helpOpener_(url))
+        return;
+    // No browser on this machine: the help gets a window of our own.
+    if (!frmHelp_)
+        frmHelp_ = new TfrmHelp(this);
+    frmHelp_->showPage(url);
 }
 
 void TfrmMain::btCloseClick()

@@ -7,16 +7,20 @@
 
 #include <QHash>
 #include <QPixmap>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
 #include <functional>
 
 class QAbstractButton;
+class QAction;
 class QFrame;
+class QMenu;
 class QTimer;
 
 namespace comp {
+enum class Look;
 class TileBackground;
 class GradientBackground;
 class ShadowLabel;
@@ -24,6 +28,8 @@ class ClickLabel;
 }  // namespace comp
 
 namespace app {
+
+class TfrmHelp;
 
 class TfrmMain : public QWidget {
     Q_OBJECT
@@ -80,6 +86,7 @@ signals:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
 private:
     void buildControls();
@@ -87,6 +94,8 @@ private:
     void FormShow();
     void applyColourDepth();
     static void applyHints();
+    // Stores the look and, when it differs, applies it to every window.
+    void chooseLook(comp::Look look);
     void centreOnScreen();
 
     Launcher& state_;
@@ -98,11 +107,14 @@ private:
     comp::ClickLabel* lblMaker = nullptr;
     comp::ClickLabel* lblMakerWeb = nullptr;
     QTimer* tmSplash = nullptr;
+    QMenu* popMain = nullptr;
+    QAction* miDesktopLook = nullptr;
     QPixmap bmpFolder_;
     QString helpFile_;
     QStringList helpDirs_;
     std::function<int()> depthProbe_;
     std::function<bool(const QUrl&)> helpOpener_;
+    QPointer<TfrmHelp> frmHelp_;  // made on the first Help without a browser
 };
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/frmstandby.h"
 
+#include "components/look.h"
 #include "components/shadowlabel.h"
 
 #include <QGuiApplication>
@@ -25,7 +26,7 @@ TfrmStandBy::TfrmStandBy(Launcher& state, QWidget* parent)
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(20);
     f.setBold(true);
-    text->setFont(f);
+    comp::setClassicFont(text, f);
     text->setTextColor(QColor(0, 0, 128));
     text->setShadowColor(QColor(150, 150, 150));
     text->setShadowOffset(2);

@@ -1,12 +1,15 @@
 // Trovik: start-up. The splash window shows while the main window and the
 // windows that live for the whole run are made; then the message loop runs
-// until the main window is closed. The program takes no arguments.
+// until the main window is closed. The one argument the program takes is
+// --look=classic or --look=desktop, which overrides the stored look for
+// this run.
 
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
 #include "app/frmstandby.h"
 #include "app/programwindows.h"
 #include "browse/finddlg.h"
+#include "components/look.h"
 #include "components/qtprompter.h"
 #include "core/helpers.h"
 #include "delete/deletionlog.h"
@@ -15,6 +18,7 @@
 #include "stats/frmstatistics.h"
 
 #include <QApplication>
+#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -22,6 +26,12 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Trovik"));
     QApplication::setOrganizationName(QStringLiteral("Halvane"));
     QApplication::setQuitOnLastWindowClosed(false);
+
+    QString lookError;
+    const std::optional<comp::Look> lookSwitch = comp::lookFromArguments(QApplication::arguments(), &lookError);
+    if (!lookError.isEmpty())
+        std::fprintf(stderr, "trovik: %s\n", qPrintable(lookError));
+    comp::applyLook(lookSwitch.value_or(comp::storedLook()));
 
     comp::QtPrompter prompter;
     core::setPrompter(&prompter);

@@ -1,5 +1,7 @@
 #include "components/backgrounds.h"
 
+#include "components/look.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -16,10 +18,10 @@ void TileBackground::setTile(const QPixmap& tile)
     update();
 }
 
-void TileBackground::paintEvent(QPaintEvent* e)
+void TileBackground::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    if (tile_.isNull())
+    if (tile_.isNull() || !classicLook())
         p.fillRect(rect(), palette().color(QPalette::Window));
     else
         p.drawTiledPixmap(rect(), tile_);
@@ -40,6 +42,10 @@ void GradientBackground::setColors(const QColor& top, const QColor& bottom)
 void GradientBackground::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
+    if (!classicLook()) {
+        p.fillRect(rect(), palette().color(QPalette::Window));
+        return;
+    }
     QLinearGradient g(0, 0, 0, height());
     g.setColorAt(0, top_);
     g.setColorAt(1, bottom_);

@@ -1,6 +1,7 @@
 #pragma once
 // Window backgrounds: a picture repeated over the whole area, and a
-// two-colour vertical gradient.
+// two-colour vertical gradient. In the desktop look both are the plain
+// window colour of the palette.
 
 #include <QColor>
 #include <QPixmap>

@@ -1,8 +1,11 @@
 #include "components/bevelbutton.h"
 
+#include "components/look.h"
+
 #include <QImage>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 
 namespace comp {
@@ -75,8 +78,38 @@ void BevelButton::leaveEvent(QEvent* e)
     QPushButton::leaveEvent(e);
 }
 
+void BevelButton::paintDesktop()
+{
+    QPainter p(this);
+    QStyleOptionButton opt;
+    initStyleOption(&opt);
+    opt.text.clear();
+    opt.icon = QIcon();
+    style()->drawControl(QStyle::CE_PushButtonBevel, &opt, &p, this);
+
+    // The same content layout as the classic face: glyph, then the caption
+    // at the left, in the style's colours.
+    const bool sunk = isDown() || isChecked();
+    const int dx = sunk ? style()->pixelMetric(QStyle::PM_ButtonShiftHorizontal, &opt, this) : 0;
+    const int dy = sunk ? style()->pixelMetric(QStyle::PM_ButtonShiftVertical, &opt, this) : 0;
+    QRect content = rect().adjusted(8 + dx, 4 + dy, -6 + dx, -4 + dy);
+    if (!glyph_.isNull()) {
+        const QPixmap pm = isEnabled() ? glyph_ : style()->generatedIconPixmap(QIcon::Disabled, glyph_, &opt);
+        const QSize gs = pm.size() / pm.devicePixelRatio();
+        p.drawPixmap(QPoint(content.left(), content.top() + (content.height() - gs.height()) / 2), pm);
+        content.setLeft(content.left() + gs.width() + 8);
+    }
+    p.setFont(font());
+    style()->drawItemText(&p, content, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), text(), QPalette::ButtonText);
+}
+
 void BevelButton::paintEvent(QPaintEvent*)
 {
+    if (!classicLook()) {
+        paintDesktop();
+        return;
+    }
     QPainter p(this);
     const QRect r = rect();
     const bool sunk = isDown() || isChecked();

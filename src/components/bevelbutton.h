@@ -2,6 +2,8 @@
 // A push button drawn the classic way: a two-pixel bevel that sinks when
 // pressed, a glyph at the left and the caption with its underlined
 // accelerator beside it. Disabled, the glyph and the caption look etched.
+// In the desktop look the style draws the button's face and the palette
+// colours its caption; the glyph and caption keep their places.
 
 #include <QPixmap>
 #include <QPushButton>
@@ -25,6 +27,8 @@ protected:
     void leaveEvent(QEvent*) override;
 
 private:
+    void paintDesktop();
+
     QPixmap glyph_;
     QPixmap etched_;
     QColor face_ = QColor(192, 192, 192);

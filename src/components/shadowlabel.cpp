@@ -1,5 +1,7 @@
 #include "components/shadowlabel.h"
 
+#include "components/look.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -61,6 +63,12 @@ void ShadowLabel::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::TextAntialiasing);
     p.setFont(font());
     const QRect area = rect().adjusted(1, 1, -offset_ - 1, -offset_ - 1);
+    if (!classicLook()) {
+        // The palette's text, without shadow or outline: readable on any theme.
+        p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+        p.drawText(area, int(alignment_), text_);
+        return;
+    }
     const QColor ink = isEnabled() ? textColor_ : palette().color(QPalette::Disabled, QPalette::WindowText);
 
     if (outline_) {

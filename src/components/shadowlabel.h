@@ -1,6 +1,7 @@
 #pragma once
 // A label whose text carries a drop shadow: the text is drawn once in the
-// shadow colour, offset down and right, then in its own colour on top.
+// shadow colour, offset down and right, then in its own colour on top. In
+// the desktop look the text is drawn once in the palette's text colour.
 
 #include <QColor>
 #include <QWidget>

@@ -593,8 +593,13 @@ void TfrmDupCompare::setWhite(bool white)
         QPalette p = w->palette();
         const QColor face = palette().color(QPalette::Button);
         p.setColor(QPalette::Window, white ? QColor(Qt::white) : face);
-        if (w == tlBox1 || w == tlBox2)
+        // Black on white for the print, whatever the theme's text colour.
+        p.setColor(QPalette::WindowText,
+                   white ? QColor(Qt::black) : QGuiApplication::palette().color(QPalette::WindowText));
+        if (w == tlBox1 || w == tlBox2) {
             p.setColor(QPalette::Base, white ? QColor(Qt::white) : QGuiApplication::palette().color(QPalette::Base));
+            p.setColor(QPalette::Text, white ? QColor(Qt::black) : QGuiApplication::palette().color(QPalette::Text));
+        }
         w->setPalette(p);
         w->setAutoFillBackground(w != this || white);
     }

@@ -2,6 +2,7 @@
 
 #include "components/backgrounds.h"
 #include "components/clicklabel.h"
+#include "components/look.h"
 #include "components/shadowlabel.h"
 #include "components/slotguard.h"
 #include "core/helpers.h"
@@ -48,9 +49,9 @@ QLabel* textLine(const QString& name, const QString& text, int pixelSize, bool b
     f.setPixelSize(pixelSize);
     f.setBold(bold);
     l->setFont(f);
-    QPalette pal = l->palette();
+    QPalette pal;
     pal.setColor(QPalette::WindowText, QColor(20, 30, 80));
-    l->setPalette(pal);
+    comp::setClassicPalette(l, pal);
     return l;
 }
 
@@ -81,7 +82,7 @@ TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
     big.setPixelSize(44);
     big.setBold(true);
     big.setItalic(true);
-    lblProgram->setFont(big);
+    comp::setClassicFont(lblProgram, big);
     lblProgram->setTextColor(QColor(30, 60, 150));
     lblProgram->setShadowColor(QColor(150, 160, 185));
     lblProgram->setShadowOffset(3);
@@ -102,9 +103,9 @@ TfrmAbout::TfrmAbout(QWidget* owner) : QDialog(owner, Qt::Dialog | Qt::MSWindows
     linkFont.setPixelSize(14);
     linkFont.setUnderline(true);
     lblWeb->setFont(linkFont);
-    QPalette linkPalette = lblWeb->palette();
+    QPalette linkPalette;
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 200));
-    lblWeb->setPalette(linkPalette);
+    comp::setClassicPalette(lblWeb, linkPalette);
     connect(lblWeb, &comp::ClickLabel::clicked, this, [this] { comp::guardSlot([&] { btWebClick(); }); });
 
     btVersion = new QPushButton(QStringLiteral("Version Check"), pnlBack);

@@ -3,6 +3,7 @@
 #include "components/backgrounds.h"
 #include "components/drivechecklist.h"
 #include "components/frmstatlist.h"
+#include "components/look.h"
 #include "components/slotguard.h"
 #include "finders/frmwhichdrive.h"
 #include "stats/attributetab.h"
@@ -94,7 +95,7 @@ void TfrmStatistics::buildPages()
     OvcNotebook1->setObjectName(QStringLiteral("OvcNotebook1"));
     OvcNotebook1->setGeometry(4, 4, kWidth - 8, kPagesHeight);
     // The active tab's caption is drawn in red.
-    OvcNotebook1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab:selected { color: red; }"));
+    comp::setClassicStyleSheet(OvcNotebook1->tabBar(), QStringLiteral("QTabBar::tab:selected { color: red; }"));
     OvcNotebook1->setUsesScrollButtons(false);
 
     spaceTab = new SpaceTab;
@@ -214,9 +215,9 @@ void TfrmStatistics::buildNotYet()
     lblNotYet->setFont(f);
     lblNotYet->setAlignment(Qt::AlignCenter);
     lblNotYet->setWordWrap(true);
-    QPalette p = lblNotYet->palette();
+    QPalette p;
     p.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    lblNotYet->setPalette(p);
+    comp::setClassicPalette(lblNotYet, p);
     lblNotYet->setGeometry(40, 120, pnlNotYet->width() - 80, 120);
     btAbort = new QPushButton(QStringLiteral("Abort"), pnlNotYet);
     btAbort->setObjectName(QStringLiteral("btAbort"));

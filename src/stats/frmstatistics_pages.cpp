@@ -212,10 +212,13 @@ void TfrmStatistics::printWindow()
     const auto target = core::prompter().choosePrinter(QStringLiteral("Print"));
     if (!target)
         return;
-    // The window is printed on white, then takes its own colour again.
+    // The window is printed on white, with black text whatever the theme,
+    // then takes its own colours again.
     const QPalette saved = palette();
     QPalette white = saved;
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
+    white.setColor(QPalette::Text, Qt::black);
     setPalette(white);
     const QPixmap picture = grab();
     setPalette(saved);

@@ -2,6 +2,7 @@
 
 #include "components/barchart.h"
 #include "components/chartmarks.h"
+#include "components/look.h"
 #include "components/resultgridview.h"
 #include "stats/statwidgets.h"
 #include "stats/stattexts.h"
@@ -117,9 +118,9 @@ OverhangTab::OverhangTab(QWidget* parent) : QWidget(parent), table_(5, 6)
     pnlCluster->setObjectName(QStringLiteral("pnlCluster"));
     pnlCluster->setFrameStyle(QFrame::Panel | QFrame::Raised);
     pnlCluster->setAutoFillBackground(true);
-    QPalette pp = pnlCluster->palette();
+    QPalette pp;
     pp.setColor(QPalette::Window, QColor(255, 255, 200));
-    pnlCluster->setPalette(pp);
+    comp::setClassicPalette(pnlCluster, pp);
     auto* clusterText = new QLabel(kClusterNotApplicable, pnlCluster);
     clusterText->setObjectName(QStringLiteral("lblCluster"));
     clusterText->setWordWrap(true);

@@ -269,12 +269,12 @@ void SpaceTab::doDiskSize()
         lblTotal->setText(page_.totalText());
         lblFree->setText(page_.freeText());
         lblUsed->setText(page_.usedText());
-        const QColor text = page_.lowSpace ? QColor(255, 0, 0) : QColor(0, 0, 0);
-        for (QLabel* l : {lblFree, lblPct}) {
-            QPalette p = l->palette();
-            p.setColor(QPalette::WindowText, text);
-            l->setPalette(p);
-        }
+        // Low free space shows in red; otherwise the labels take the
+        // palette's text colour, which may be light on a dark theme.
+        QPalette low;
+        low.setColor(QPalette::WindowText, QColor(255, 0, 0));
+        for (QLabel* l : {lblFree, lblPct})
+            l->setPalette(page_.lowSpace ? low : QPalette());
     }
     rgSpaceClick();
 }

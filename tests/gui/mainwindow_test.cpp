@@ -1,6 +1,7 @@
 // The launcher window: caption, buttons by name, enabled states, the Safe
 // Harbor guard, errors at the window boundary, the show handler, the splash
 // timer, the colour-depth fallback, help and exit.
+#include "app/frmhelp.h"
 #include "app/frmmain.h"
 #include "app/frmsplash.h"
 #include "components/backgrounds.h"
@@ -16,6 +17,7 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTest>
 #include <QTimer>
 #include <QToolTip>
@@ -257,6 +259,49 @@ TEST_F(MainWindowTest, HelpOpensTheContentsTopic)
     EXPECT_TRUE(opened[0].isLocalFile());
     EXPECT_EQ(QFileInfo(opened[0].toLocalFile()).canonicalFilePath(), QFileInfo(f).canonicalFilePath());
     EXPECT_EQ(opened[0].fragment(), "contents");
+    EXPECT_TRUE(prompter.records().isEmpty());
+}
+
+TEST_F(MainWindowTest, HelpWithoutABrowserOpensInItsOwnWindowAndFollowsLinks)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString& name, const QByteArray& html) {
+        QFile f(dir.path() + "/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(html);
+    };
+    write(Launcher::helpFileName(), "<html><h2 id=\"contents\">Contents</h2><a href=\"other.html\">Other</a></html>");
+    write("other.html", "<html><p>The second page</p></html>");
+    TfrmMain w(state);
+    w.setHelpSearchDirs({dir.path()});
+    int tries = 0;
+    w.setHelpOpener([&](const QUrl&) { return ++tries, false; });
+    w.show();
+    button(w, "btHelp")->click();
+    EXPECT_EQ(tries, 1);
+    EXPECT_TRUE(prompter.records().isEmpty());
+    auto* help = w.findChild<app::TfrmHelp*>("frmHelp");
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    auto* text = help->findChild<QTextBrowser*>("txtHelp");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->source().fileName(), Launcher::helpFileName());
+    EXPECT_EQ(text->source().fragment(), "contents");
+
+    // The link is followed in the same window, and Back returns.
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Tab);
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(text->source().fileName(), "other.html");
+    EXPECT_TRUE(text->toPlainText().contains("The second page"));
+    auto* back = help->findChild<QAbstractButton*>("btBack");
+    ASSERT_TRUE(back->isEnabled());
+    back->click();
+    EXPECT_EQ(text->source().fileName(), Launcher::helpFileName());
+
+    // A second Help reuses the window.
+    button(w, "btHelp")->click();
+    EXPECT_EQ(w.findChildren<app::TfrmHelp*>().size(), 1);
     EXPECT_TRUE(prompter.records().isEmpty());
 }
 
