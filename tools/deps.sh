@@ -10,6 +10,7 @@ packages=(
   zip unzip poppler-utils
   binutils-mingw-w64 cpp
   libglib2.0-bin
+  help2man desktop-file-utils appstream dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do
