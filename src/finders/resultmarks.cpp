@@ -37,7 +37,10 @@ void ResultMarks::setButtons(QPushButton* mark, QPushButton* clean)
 
 bool ResultMarks::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == grid_ && event->type() == QEvent::KeyRelease
+    // The event type first: while the grid is being destroyed it still sends
+    // events here, and comparing with the QPointer then casts an object that
+    // is no longer a grid.
+    if (event->type() == QEvent::KeyRelease && watched == grid_
         && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         comp::guardSlot([&] { markCurrent(); });
         return true;

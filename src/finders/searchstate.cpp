@@ -54,7 +54,10 @@ bool SearchState::eventFilter(QObject* watched, QEvent* event)
 {
     // The close box and Alt+F4 arrive as a close event, Esc as a key the
     // dialog would turn into reject(): none may leave a search running.
-    if (searching_ && watched == window_) {
+    // The event type before the window: a window being destroyed still
+    // sends events, and comparing with the QPointer would then cast it.
+    const QEvent::Type type = event->type();
+    if (searching_ && (type == QEvent::Close || type == QEvent::KeyPress) && watched == window_) {
         if (event->type() == QEvent::Close) {
             event->ignore();
             return true;

@@ -313,7 +313,7 @@ TEST_F(ZipOpTest, AbortWithinAFileAbandonsIt)
     const QString small = file('C', "w/small.txt", "s");
     QByteArray big(4 << 20, 0);
     for (int i = 0; i < big.size(); ++i)
-        big[i] = char((i * 7919) >> 3);
+        big[i] = char((unsigned(i) * 7919u) >> 3);  // wraps, without overflow
     const QString large = file('C', "w/large.bin", big);
     bool abort = false;
     del::ZipOperationCallbacks cb;

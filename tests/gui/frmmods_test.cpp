@@ -61,8 +61,9 @@ protected:
     static void snapshot(QWidget& w, const QString& name)
     {
         const QString dir = qEnvironmentVariable("TROVIK_SNAPSHOT_DIR");
-        if (!dir.isEmpty())
+        if (!dir.isEmpty()) {
             EXPECT_TRUE(w.grab().save(QDir(dir).filePath(name + ".png")));
+        }
     }
 };
 
