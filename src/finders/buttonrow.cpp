@@ -1,7 +1,9 @@
 #include "finders/buttonrow.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -28,6 +30,22 @@ void AddButtonRow(QWidget* parent, QHBoxLayout* row, std::span<const ButtonPlace
         row->addWidget(*s.button);
     }
     row->addStretch(1);
+}
+
+QLabel* StackPanelGridStatus(QWidget* window, QWidget* panel, QWidget* grid)
+{
+    auto* status = new QLabel(window);
+    status->setObjectName(QStringLiteral("lblStatus"));
+    status->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    status->setMargin(1);
+    status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto* main = new QVBoxLayout(window);
+    main->setContentsMargins(0, 0, 0, 0);
+    main->setSpacing(0);
+    main->addWidget(panel);
+    main->addWidget(grid, 1);
+    main->addWidget(status);
+    return status;
 }
 
 }  // namespace finders

@@ -77,16 +77,7 @@ TfrmDirHog::TfrmDirHog(QWidget* owner) : QDialog(owner), search_(std::make_uniqu
     grid->setCellLookHook([this](int row, int column, comp::ResultGridView::CellLook& look) {
         look.bold = cellLook(row, column).bold;
     });
-    lblStatus = named(new QLabel(this), "lblStatus");
-    lblStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lblStatus->setMargin(1);
-    lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(0, 0, 0, 0);
-    main->setSpacing(0);
-    main->addWidget(Panel1);
-    main->addWidget(grid, 1);
-    main->addWidget(lblStatus);
+    lblStatus = StackPanelGridStatus(this, Panel1, grid);
     buildMenu();
 
     state_->setAbortButton(btAbort);

@@ -164,17 +164,7 @@ void TfrmMods::buildResults()
 {
     grid = named(new comp::ResultGridView(this), "grid");
     grid->setToolTip(QStringLiteral("Double click to mark for deletion, right click for options"));
-    lblStatus = named(new QLabel(this), "lblStatus");
-    lblStatus->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lblStatus->setMargin(1);
-    lblStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-
-    auto* main = new QVBoxLayout(this);
-    main->setContentsMargins(0, 0, 0, 0);
-    main->setSpacing(0);
-    main->addWidget(Panel1);
-    main->addWidget(grid, 1);
-    main->addWidget(lblStatus);
+    lblStatus = StackPanelGridStatus(this, Panel1, grid);
 }
 
 void TfrmMods::buildResultList()
