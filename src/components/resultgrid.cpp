@@ -31,7 +31,9 @@ namespace {
 // name cell joined as a path joins them (a duplicate's folder and file name).
 // The path character then holds the entry of the cell or folder in its low
 // byte and that of the name in its high byte (0 when the path is the first
-// alone), and entry 0 has no descriptor. Whatever changes a row encodes it
+// alone, kUpperFirst when it is the first with its leading letter in upper
+// case: a folder hog's cell spells the drive letter in lower case), and
+// entry 0 has no descriptor. Whatever changes a row encodes it
 // again, so a path follows no later change of a cell.
 
 using Views = QVarLengthArray<QStringView, 16>;
@@ -40,6 +42,9 @@ constexpr char16_t kLongNumber = 0x8000;
 constexpr char16_t kTagMask = 0xC000;
 constexpr char16_t kSharedTag = 0x4000;
 constexpr char16_t kJoinedTag = 0xC000;
+// The high byte of a path recipe that names one cell whose first letter the
+// path spells in upper case (so at most 255 entries take part in a recipe).
+constexpr char16_t kUpperFirst = 0xFF;
 // Longer texts are cut to this many characters (half a billion: no file
 // system gives such a name, and no grid shows such a cell); no more texts
 // are shared than that either.
@@ -149,11 +154,18 @@ void joinPath(QStringView folder, QStringView name, QString& out)
 char16_t recipeFor(const Views& entries, qsizetype count)
 {
     const QStringView path = entries[0];
-    if (path.isEmpty() || count > 256)
+    if (path.isEmpty() || count > 255)
         return 0;
     for (qsizetype a = 1; a < count; ++a)
         if (entries[a] == path)
             return char16_t(a);
+    const QChar lead = path[0];
+    if (lead.unicode() >= u'A' && lead.unicode() <= u'Z') {
+        const QChar lower(lead.unicode() + (u'a' - u'A'));
+        for (qsizetype a = 1; a < count; ++a)
+            if (entries[a].size() == path.size() && entries[a][0] == lower && entries[a].mid(1) == path.mid(1))
+                return char16_t(a | (kUpperFirst << 8));
+    }
     for (qsizetype a = 1; a < count; ++a) {
         const QStringView folder = entries[a];
         if (folder.isEmpty() || folder.size() >= path.size() || !path.startsWith(folder))
@@ -602,10 +614,14 @@ void decode(const char16_t* data, const ResultGrid::Store& store, Views& out, st
         const qsizetype a = parsed.recipe & 0xFF;
         const qsizetype b = parsed.recipe >> 8;
         owned.emplace_back();
-        if (b == 0)
+        if (b == 0) {
             owned.back() = out[a].toString();
-        else
+        } else if (b == kUpperFirst) {
+            owned.back() = out[a].toString();
+            owned.back()[0] = QChar(owned.back()[0].unicode() - (u'a' - u'A'));
+        } else {
             joinPath(out[a], out[b], owned.back());
+        }
         out[0] = owned.back();
     }
 }

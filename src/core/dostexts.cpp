@@ -4,6 +4,7 @@
 #include <QTime>
 
 #include <ctime>
+#include <new>
 
 namespace core {
 
@@ -232,20 +233,29 @@ PackedDosDateTime LocalDosClock::operator()(plat::FileTime t)
         return FileTimeToLocalDos(t);
     const qint64 seconds = UnixSeconds(t);
     const qint64 day = seconds >= 0 ? seconds / 86400 : -((-seconds + 86399) / 86400);
-    Day& d = days_[size_t(day) % days_.size()];
-    if (d.day != day) {
+    // Days a table place cannot name are rare enough to ask the system.
+    if (day < std::numeric_limits<qint32>::min() + 1 || day >= std::numeric_limits<qint32>::max())
+        return FileTimeToLocalDos(t);
+    if (!days_) {
+        days_.reset(static_cast<Day*>(std::calloc(kDays, sizeof(Day))));
+        if (!days_)
+            throw std::bad_alloc();
+    }
+    Day& d = days_.get()[size_t(day) % kDays];
+    if (d.dayPlusOne != qint32(day + 1)) {
         // One offset from the day's start to its end, the same at noon,
         // and the system's local time of this very time agrees with it.
         const qint64 start = day * 86400;
         const qint64 offset = OffsetAt(start, kNoOffset);
-        const bool one = offset != kNoOffset && OffsetAt(start + 43200, kNoOffset) == offset
+        const bool one = offset > kNoOffset && offset <= std::numeric_limits<qint32>::max()
+                         && OffsetAt(start + 43200, kNoOffset) == offset
                          && OffsetAt(start + 86399, kNoOffset) == offset;
         const PackedDosDateTime system = FileTimeToLocalDos(t);
         if (one && PackLocal(seconds + offset) != system) {
             ask_ = true;  // a zone with leap seconds: not a plain offset
             return system;
         }
-        d = {day, one ? offset : kNoOffset};
+        d = {qint32(day + 1), one ? qint32(offset) : kNoOffset};
         return system;
     }
     if (d.offset == kNoOffset)

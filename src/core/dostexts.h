@@ -11,7 +11,9 @@
 
 #include <QLocale>
 #include <QString>
+#include <cstdlib>
 #include <limits>
+#include <memory>
 #include <vector>
 
 namespace core {
@@ -56,13 +58,20 @@ public:
     PackedDosDateTime operator()(plat::FileTime t);
 
 private:
+    // All zero bits is a place no day has taken yet, so the table is taken
+    // from the system as zero pages and only the pages of days that occur
+    // are ever touched.
     struct Day {
-        qint64 day = std::numeric_limits<qint64>::min();
-        qint64 offset = 0;  // seconds east of UTC; kNoOffset: ask each time
+        qint32 dayPlusOne;  // days since 1970, plus one; 0: empty
+        qint32 offset;      // seconds east of UTC; kNoOffset: ask each time
     };
-    static constexpr qint64 kNoOffset = std::numeric_limits<qint64>::min();
+    static constexpr qint32 kNoOffset = std::numeric_limits<qint32>::min();
     // By day since 1970: 1970 to 2149 without two days sharing a place.
-    std::vector<Day> days_ = std::vector<Day>(size_t(1) << 16);
+    static constexpr size_t kDays = size_t(1) << 16;
+    struct FreeDays {
+        void operator()(Day* days) const { std::free(days); }
+    };
+    std::unique_ptr<Day, FreeDays> days_;
     bool ask_ = false;  // the offset rule does not hold here
 };
 

@@ -22,6 +22,8 @@ const char* const kDirHogFolderGoneMessage = "Folder already deleted/recycled";
 namespace {
 
 constexpr int kColumns = 6;
+constexpr int kDateColumn = 4;
+constexpr int kNameColumn = 5;
 
 struct IdentityHash {
     size_t operator()(const plat::FileIdentity& id) const { return std::hash<quint64>()(id.inode * 31 + id.device); }
@@ -180,6 +182,11 @@ DirHogSearch::~DirHogSearch() = default;
 void DirHogSearch::clear()
 {
     grid_.reset(titles());
+    // Folder rows of a whole tree share their folders part by part, and
+    // the path is the name cell with its drive letter in upper case: a
+    // row then keeps little more than its own name and numbers.
+    grid_.setColumnStore(kDateColumn, comp::ResultGrid::Shared);
+    grid_.setColumnStore(kNameColumn, comp::ResultGrid::ByFolder);
     identities_.clear();
     bytes_.clear();
     groupSeparator_ = QLocale().groupSeparator();

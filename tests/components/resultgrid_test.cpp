@@ -86,6 +86,44 @@ TEST(ResultGridTest, PathsTheCellsSpellOut)
     EXPECT_TRUE(g.path(1).isEmpty());
 }
 
+// A folder hog's name cell spells the drive letter in lower case; its path
+// is that cell with the letter in upper case and is not kept a second time.
+// Anything else that differs keeps the path whole.
+TEST(ResultGridTest, APathThatOnlyUpperCasesTheCellsDriveLetter)
+{
+    struct Case {
+        const char* cell;
+        const char* path;
+        bool byFolder;
+        bool shared;
+    };
+    const Case cases[] = {
+        {"c:\\Tmp\\Long Name", "C:\\Tmp\\Long Name", false, true},
+        {"c:\\Tmp\\Long Name", "C:\\Tmp\\Long Name", true, true},
+        {"c:\\", "C:\\", true, true},
+        {"c:\\tmp", "C:\\Tmp", false, false},   // more than the first letter
+        {"d:\\Tmp", "C:\\Tmp", false, false},   // another letter
+        {"C:\\Tmp", "c:\\Tmp", false, false},   // the other way round
+        {"\u00e9:\\Tmp", "\u00c9:\\Tmp", false, false},  // only A to Z
+        {"1:\\Tmp", "1:\\Tmp", false, true},    // equal: the plain reference
+    };
+    for (const Case& c : cases) {
+        const QString cell = QString::fromUtf8(c.cell);
+        const QString path = QString::fromUtf8(c.path);
+        ResultGrid withPath(2, 2), without(2, 2);
+        for (ResultGrid* g : {&withPath, &without})
+            g->setColumnStore(1, c.byFolder ? ResultGrid::ByFolder : ResultGrid::Inline);
+        withPath.setRow(1, {"5", cell}, path);
+        without.setRow(1, {"5", cell}, QString());
+        EXPECT_EQ(withPath.path(1), path) << c.cell;
+        EXPECT_EQ(withPath.cell(1, 1), cell) << c.cell;
+        EXPECT_EQ(withPath.textBytes() == without.textBytes(), c.shared) << c.cell;
+        // A changed cell leaves the path as it was.
+        withPath.setCell(1, 1, QStringLiteral("x:\\other"));
+        EXPECT_EQ(withPath.path(1), path) << c.cell;
+    }
+}
+
 TEST(ResultGridTest, LongAndOddCells)
 {
     ResultGrid g(3, 2);
