@@ -3,6 +3,7 @@
 #include "core/settings.h"
 
 #include <QApplication>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -48,6 +49,28 @@ public:
         if (const auto it = overrides.find(int(hint)); it != overrides.end())
             return it->second;
         return QProxyStyle::styleHint(hint, option, widget, ret);
+    }
+
+    // Fusion outlines an empty check box in a shade of the window colour,
+    // which on a dark palette all but vanishes (the drive lists would show
+    // no box for a drive left out); a dark palette gets a visible outline.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override
+    {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        // (Fusion draws an item view's check box as a check box, so this
+        // one element covers both.)
+        if (element != PE_IndicatorCheckBox || !option || option->palette.base().color().lightness() >= 96
+            || baseStyle()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+            return;
+        QColor edge = option->palette.text().color();
+        edge.setAlpha(option->state & State_Enabled ? 150 : 70);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setPen(edge);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        painter->restore();
     }
 };
 
