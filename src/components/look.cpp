@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QToolTip>
 #include <QVariant>
 #include <QWidget>
