@@ -43,7 +43,10 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFrame>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
+#include <QStyleOption>
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
@@ -197,6 +200,29 @@ TEST_F(LookTest, ShadedRowsReadOnLightAndDarkThemes)
         EXPECT_EQ(grid.shadeColor(comp::ResultGrid::ShadeA), QColor(223, 223, 223));
         comp::applyLook(Look::Classic);
         EXPECT_EQ(grid.shownShadeColor(comp::ResultGrid::ShadeA), QColor(223, 223, 223));
+    }
+}
+
+// An empty check box (the drive lists' left-out drives) must be seen on a
+// light and on a dark theme: its outline stands out from the list's base.
+TEST_F(LookTest, EmptyCheckBoxesShowOnLightAndDarkThemes)
+{
+    comp::applyLook(Look::Desktop);
+    for (const QPalette& theme : {QApplication::style()->standardPalette(), darkPalette()}) {
+        QStyleOptionButton box;
+        box.rect = QRect(0, 0, 16, 16);
+        box.state = QStyle::State_Enabled | QStyle::State_Off;
+        box.palette = theme;
+        QImage image(16, 16, QImage::Format_RGB32);
+        const QColor base = theme.color(QPalette::Base);
+        image.fill(base);
+        QPainter painter(&image);
+        QApplication::style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, &painter);
+        painter.end();
+        double best = 1;
+        for (int x = 0; x < 16; ++x)
+            best = std::max(best, contrast(image.pixelColor(x, 8), base));
+        EXPECT_GE(best, 1.5) << base.name().toStdString();
     }
 }
 
