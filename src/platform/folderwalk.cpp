@@ -8,9 +8,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <cstddef>
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace plat {
@@ -25,6 +29,30 @@ std::atomic<quint64> g_folderReads{0};
 bool statEntered(int fd, struct statx& st)
 {
     return detail::statAt(fd, ".", st);
+}
+
+// The longest record getdents64 gives: its fixed part, a name of NAME_MAX
+// bytes and its terminator, rounded up to 8 bytes.
+constexpr size_t kLongestRecord = (offsetof(dirent64, d_name) + NAME_MAX + 1 + 7) & ~size_t(7);
+
+// File systems whose directory read fills the caller's buffer until it is
+// full or the folder has no more entries (ext2/3/4, tmpfs, XFS, Btrfs).
+// Others (network and FUSE file systems among them) may return part of
+// what fits, so their folders are read until a read returns nothing.
+bool FillsWholeBatches(int fd)
+{
+    struct statfs fs;
+    if (fstatfs(fd, &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 share it
+    case TMPFS_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // QFile::encodeName, without the conversion for the plain ASCII names
@@ -81,6 +109,7 @@ std::unique_ptr<WalkFolder> WalkFolder::openRoot(const QString& drivePath, const
     f->mountId_ = opened.drive.mountId;
     f->hasMountId_ = opened.drive.hasMountId;
     f->posixLength_ = opened.posixLength;
+    f->wholeBatches_ = FillsWholeBatches(opened.fd);
     f->options_ = options;
     f->path_ = opened.path;
     f->path_[0] = f->path_[0].toUpper();
@@ -151,6 +180,8 @@ void WalkFolder::read()
                 entries_.pop_back();
             }
         }
+        if (wholeBatches_ && size_t(n) + kLongestRecord <= sizeof buffer)
+            break;
     }
 }
 
@@ -177,6 +208,7 @@ std::unique_ptr<WalkFolder> WalkFolder::openSub(const FindData& entry) const
     f->mountId_ = mountId_;
     f->hasMountId_ = hasMountId_;
     f->posixLength_ = posixLength_ + (posixLength_ == 1 ? 0 : 1) + raw.size();
+    f->wholeBatches_ = wholeBatches_;  // a walk stays on its root's mount
     f->options_ = options_;
     f->path_ = childPath(entry.name);
     return f;

@@ -99,6 +99,10 @@ private:
     quint64 mountId_ = 0;
     bool hasMountId_ = false;
     qsizetype posixLength_ = 0;
+    // The walk's file system hands out every remaining entry that fits in
+    // one read, so a read that leaves room for the longest entry was the
+    // last; the read that would return nothing is spared.
+    bool wholeBatches_ = false;
     WalkOptions options_;
     QString path_;
     std::vector<FindData> entries_;

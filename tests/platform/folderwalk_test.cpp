@@ -98,6 +98,28 @@ TEST(FolderWalk, OptionsDecideWhatIsListedAndEachFolderIsReadOnce)
     EXPECT_LT(hiddenEvents.indexOf("-C:\\top\\.hid"), hiddenEvents.indexOf("-C:\\top"));
 }
 
+// A folder is read in batches; whatever the count, around a full batch and
+// over several, every entry is listed once (names of 200 bytes: about 146
+// to a batch).
+TEST(FolderWalk, FoldersOfAnySizeAreListedWhole)
+{
+    TempDrives t("C");
+    for (int count : {0, 1, 145, 146, 147, 148, 1000}) {
+        const QString folder = QString("n%1").arg(count);
+        QSet<QString> made;
+        ASSERT_TRUE(QDir().mkpath(t.posix(u'C') + "/" + folder));
+        for (int i = 0; i < count; ++i) {
+            const QString name = QString("%1").arg(i, 6, 10, QChar('0')) + QString(194, QChar('x'));
+            QFile f(t.posix(u'C') + "/" + folder + "/" + name);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            made << name;
+        }
+        const Recorder rec = walk("C:\\" + folder);
+        EXPECT_EQ(rec.names.value("C:\\" + folder), made) << count;
+        EXPECT_EQ(rec.events.size(), 2) << count;
+    }
+}
+
 TEST(FolderWalk, DeepTreesKeepFewFoldersOpen)
 {
     TempDrives t("C");
