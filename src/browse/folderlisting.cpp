@@ -75,17 +75,12 @@ GridTotals FillBrowseGrid(comp::ResultGrid& grid, const QString& folder, const s
     grid.reset(BrowseTitles());
     grid.reserveRows(int(files.size()) + 1);
     GridTotals totals;
-    QHash<QString, QString> typeNames;
+    core::FileTypeNames typeNames;
     for (const plat::FindData& f : files) {
-        const qsizetype dot = f.name.lastIndexOf(u'.');
-        const QString ext = dot < 0 ? QString() : f.name.mid(dot).toLower();
-        auto type = typeNames.constFind(ext);
-        if (type == typeNames.constEnd())
-            type = typeNames.insert(ext, core::FileTypeName(ext));
         const core::PackedDosDateTime written = core::LastWriteDosTime(f);
         const double size = core::FindDataSize(f);
         grid.addRow({core::DosDateText(written), core::DosTimeText(written),
-                     core::DosDateText(core::LastAccessDosTime(f)), core::FormatGroupedF(size), f.name, *type},
+                     core::DosDateText(core::LastAccessDosTime(f)), core::FormatGroupedF(size), f.name, typeNames.ofFile(f.name)},
                     core::JoinPath(folder, f.name));
         ++totals.files;
         totals.bytes += size;

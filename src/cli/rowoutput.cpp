@@ -6,6 +6,7 @@
 #include "platform/drives.h"
 
 #include <QFile>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocale>
@@ -108,16 +109,6 @@ void RowOutput::testSafeHarbor()
         harbor_ = std::move(harbor);
 }
 
-QString RowOutput::typeName(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString ext = dot < 0 ? QString() : fileName.mid(dot).toLower();
-    auto it = typeNames_.constFind(ext);
-    if (it == typeNames_.constEnd())
-        it = typeNames_.insert(ext, core::FileTypeName(ext));
-    return *it;
-}
-
 RowOutput::FileFacts RowOutput::readFacts(const QString& drivePath)
 {
     plat::TreeEntry entry;
@@ -136,7 +127,7 @@ RowOutput::FileFacts RowOutput::readFacts(const QString& drivePath)
 void RowOutput::putFile(const QString& drivePath, const FileFacts& facts, QJsonObject row)
 {
     const QString name = drivePath.mid(drivePath.lastIndexOf(u'\\') + 1);
-    row.insert(QStringLiteral("type"), typeName(name));
+    row.insert(QStringLiteral("type"), typeNames_.ofFile(name));
     row.insert(QStringLiteral("size"), facts.found ? QJsonValue(qint64(facts.size)) : QJsonValue());
     row.insert(QStringLiteral("modified"), FileTimeJson(facts.found ? facts.modified : 0));
     row.insert(QStringLiteral("accessed"), FileTimeJson(facts.found ? facts.accessed : 0));

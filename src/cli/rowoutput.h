@@ -9,11 +9,11 @@
 // values at once); the messages, which stay on standard error as well, come
 // after them, so the document is complete only once finish() has run.
 
+#include "core/helpers.h"
 #include "platform/findfile.h"
 #include "platform/foldertree.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
@@ -92,7 +92,6 @@ private:
     void put(const QString& drivePath, QJsonObject row, bool isFile, bool withHarbor);
     void writeHead();
     void write(const QByteArray& bytes);
-    QString typeName(const QString& fileName);
 
     OutputFormat format_;
     QString command_;
@@ -104,7 +103,7 @@ private:
     qint64 rows_ = 0;
     std::unique_ptr<core::SafeHarbor> harbor_;
     plat::ParentFolderCache folders_;
-    QHash<QString, QString> typeNames_;
+    core::FileTypeNames typeNames_;
 };
 
 // The run's row writer; null when rows are printed as text.

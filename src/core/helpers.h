@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
@@ -80,6 +81,18 @@ QString FolderOfEntry(const QString& path);
 
 // File types.
 QString FileTypeName(const QString& ext);
+// FileTypeName once per extension: a listing names the types of many files
+// that share few extensions, and each lookup asks the MIME database.
+class FileTypeNames {
+public:
+    // By extension as FileTypeName takes it (".txt"; empty for none).
+    QString ofExtension(const QString& ext);
+    // By a file's name: the extension from its last dot, in lower case.
+    QString ofFile(const QString& fileName);
+
+private:
+    QHash<QString, QString> names_;
+};
 void ListRegisteredExtensions(QStringList& list, bool withAll);
 
 // The strings view: writes the readable text runs of inFile to outFile.

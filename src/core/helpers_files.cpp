@@ -126,6 +126,20 @@ void ChangeToFolder(const QString& path)
 // ---------------------------------------------------------------------------
 // File types
 
+QString FileTypeNames::ofExtension(const QString& ext)
+{
+    auto it = names_.constFind(ext);
+    if (it == names_.constEnd())
+        it = names_.insert(ext, FileTypeName(ext));
+    return *it;
+}
+
+QString FileTypeNames::ofFile(const QString& fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    return ofExtension(dot < 0 ? QString() : fileName.mid(dot).toLower());
+}
+
 QString FileTypeName(const QString& ext)
 {
     if (ext == QLatin1String("*."))

@@ -94,16 +94,6 @@ QString ModsPrintTitle(int kind, int relation, const QString& startText, const Q
 
 DateSearch::DateSearch(DateCriteria criteria) : criteria_(std::move(criteria)) {}
 
-QString DateSearch::typeName(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QString ext = dot < 0 ? QString() : fileName.mid(dot).toLower();
-    auto it = typeNames_.constFind(ext);
-    if (it == typeNames_.constEnd())
-        it = typeNames_.insert(ext, core::FileTypeName(ext));
-    return *it;
-}
-
 const QString& DateSearch::dateText(plat::FileTime t)
 {
     // Formatting a date is dear and a tree holds few distinct days: each
@@ -147,7 +137,7 @@ int DateSearch::search(comp::ResultGrid& grid)
         if (!PassesDateTest(ChosenTime(f, criteria_.kind), criteria_))
             return;
         const QString size = core::FormatGroupedF(core::FindDataSize(f));
-        const QString type = typeName(f.name);
+        const QString type = typeNames_.ofFile(f.name);
         const std::array<QStringView, 7> cells = {f.name,
                                                   dateText(f.lastAccessTime),
                                                   dateText(f.creationTime),

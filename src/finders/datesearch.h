@@ -4,6 +4,7 @@
 // on, before, after or between the given days, as rows of a result grid.
 
 #include "components/resultgrid.h"
+#include "core/helpers.h"
 #include "platform/findfile.h"
 
 #include <QDate>
@@ -63,11 +64,10 @@ public:
     int search(comp::ResultGrid& grid);
 
 private:
-    QString typeName(const QString& fileName);
     const QString& dateText(plat::FileTime t);
 
     DateCriteria criteria_;
-    QHash<QString, QString> typeNames_;
+    core::FileTypeNames typeNames_;
     QHash<qint64, QString> dateTexts_;
     QString noDate_;
 };

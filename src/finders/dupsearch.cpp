@@ -608,16 +608,6 @@ DupSearch::DupSearch(DupCriteria criteria) : criteria_(std::move(criteria)) {}
 
 DupSearch::~DupSearch() = default;
 
-QString DupSearch::typeName(const QString& fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf('.');
-    const QString ext = dot < 0 ? QString() : fileName.mid(dot).toLower();
-    auto it = typeNames_.constFind(ext);
-    if (it == typeNames_.constEnd())
-        it = typeNames_.insert(ext, core::FileTypeName(ext));
-    return *it;
-}
-
 QString DupSearch::lineFor(const plat::FindData& f, const QString& folder)
 {
     const core::PackedDosDateTime written = core::LastWriteDosTime(f);
@@ -625,7 +615,7 @@ QString DupSearch::lineFor(const plat::FindData& f, const QString& folder)
     const QString date = core::DosDateText(written);
     const QString time = core::DosTimeText(written);
     const QString access = core::DosDateText(core::LastAccessDosTime(f));
-    const QString type = typeName(f.name);
+    const QString type = typeNames_.ofFile(f.name);
     const QChar tab('\t');
     if (!criteria_.duplicateMode)
         return size + tab + date + tab + time + tab + access + tab + core::JoinPath(folder, f.name) + tab + type;

@@ -4,9 +4,9 @@
 // rows: groups of duplicates, or the largest files. An optional pass
 // computes the checksum of every row and can drop unconfirmed duplicates.
 
+#include "core/helpers.h"
 #include "platform/findfile.h"
 
-#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -161,7 +161,6 @@ private:
     // and unreadable are by row.
     void settleCrcRows(CrcRows& rows, bool eliminate, std::vector<quint32>& values,
                        const std::vector<bool>& unreadable);
-    QString typeName(const QString& fileName);
 
     DupCriteria criteria_;
     qint64 lower_ = 0;
@@ -169,7 +168,7 @@ private:
     std::unique_ptr<Listing> listing_;
     qsizetype lineCount_ = 0;
     std::vector<ResultRow> rows_;
-    QHash<QString, QString> typeNames_;  // by lower-case extension
+    core::FileTypeNames typeNames_;
     QSet<std::pair<quint64, quint64>> linkedFiles_;  // files with more than one link
 };
 

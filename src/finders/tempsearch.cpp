@@ -28,14 +28,6 @@ TempSearch::TempSearch(TempCriteria criteria) : criteria_(std::move(criteria))
     }
 }
 
-QString TempSearch::typeName(const QString& extension)
-{
-    auto it = typeNames_.constFind(extension);
-    if (it == typeNames_.constEnd())
-        it = typeNames_.insert(extension, core::FileTypeName(extension));
-    return *it;
-}
-
 void TempSearch::scan(comp::ResultGrid& grid)
 {
     grid.reset(TempTitles());
@@ -78,7 +70,7 @@ void TempSearch::scan(comp::ResultGrid& grid)
                                               core::DosTimeText(written),
                                               core::DosDateText(core::LastAccessDosTime(f)),
                                               path,
-                                              typeName(ext)};
+                                              typeNames_.ofExtension(ext)};
         const std::array<QStringView, 6> views = {cells[0], cells[1], cells[2], cells[3], cells[4], cells[5]};
         grid.addRowViews(views, path);
     };

@@ -7,8 +7,8 @@
 // mapped, as deleting it would pull it from under that process.
 
 #include "components/resultgrid.h"
+#include "core/helpers.h"
 
-#include <QHash>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -48,11 +48,10 @@ public:
     const TempCriteria& criteria() const { return criteria_; }
 
 private:
-    QString typeName(const QString& extension);
 
     TempCriteria criteria_;
     QSet<QString> extensions_;
-    QHash<QString, QString> typeNames_;
+    core::FileTypeNames typeNames_;
     qsizetype held_ = 0;
 };
 

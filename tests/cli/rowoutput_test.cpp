@@ -67,8 +67,9 @@ TEST(RowOutputTest, PathsKeepTheirBytes)
         cli::PutPosixPath(row, c.posix);
         EXPECT_EQ(row["path"].toString(), c.path);
         EXPECT_EQ(row["pathBytes"].toString(), c.pathBytes);
-        if (!c.pathBytes.isEmpty())
+        if (!c.pathBytes.isEmpty()) {
             EXPECT_EQ(QByteArray::fromBase64(c.pathBytes.toLatin1()), c.posix);
+        }
     }
 }
 
