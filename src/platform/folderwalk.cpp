@@ -6,6 +6,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -106,6 +107,7 @@ std::unique_ptr<WalkFolder> WalkFolder::openRoot(const QString& drivePath, const
     std::unique_ptr<WalkFolder> f(new WalkFolder);
     f->fd_ = opened.fd;
     f->identity_ = detail::identityOf(st);
+    f->rootDevice_ = f->identity_.device;
     f->mountId_ = opened.drive.mountId;
     f->hasMountId_ = opened.drive.hasMountId;
     f->posixLength_ = opened.posixLength;
@@ -127,11 +129,32 @@ QString WalkFolder::childPath(const QString& name) const
     return path;
 }
 
+void WalkFolder::refuse()
+{
+    refused_ = true;
+    unconfirmed_ = false;
+    entries_.clear();
+    tooLong_.clear();
+    boundInodes_.clear();
+}
+
+bool WalkFolder::confirmByStat()
+{
+    unconfirmed_ = false;
+    struct statx st;
+    const detail::Place root{dev_t(rootDevice_), mountId_, hasMountId_};
+    if (statEntered(fd_, st) && detail::identityOf(st) == identity_ && detail::Place::of(st).sameAs(root))
+        return true;
+    refuse();
+    return false;
+}
+
 void WalkFolder::read()
 {
     entries_.clear();
     tooLong_.clear();
-    if (fd_ < 0)
+    boundInodes_.clear();
+    if (fd_ < 0 || refused_)
         return;
     g_folderReads.fetch_add(1, std::memory_order_relaxed);
     const bool wantHidden = options_.hidden;
@@ -139,6 +162,9 @@ void WalkFolder::read()
     const bool wantFileNames = options_.fileNames;
     // "/" is the only folder whose POSIX path ends in a separator.
     const qsizetype base = posixLength_ + (posixLength_ == 1 ? 0 : 1);
+    const detail::Place root{dev_t(rootDevice_), mountId_, hasMountId_};
+    // Whether the folder's "." entry names the inode that was listed.
+    bool dotIsListed = false;
     alignas(dirent64) char buffer[32768];
     for (;;) {
         const ssize_t n = ::getdents64(fd_, buffer, sizeof buffer);
@@ -146,9 +172,16 @@ void WalkFolder::read()
             break;  // the end, or a folder that went away while read
         // Room for every entry of this batch at once, rather than growing
         // (and moving the records) entry by entry.
+        // While the folder is unconfirmed, find its "." here: folders read
+        // in hash order (ext4) give it anywhere in the batch.
         size_t batch = 0;
-        for (ssize_t at = 0; at < n; at += reinterpret_cast<const dirent64*>(buffer + at)->d_reclen)
+        for (ssize_t at = 0; at < n;) {
+            const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
+            at += e->d_reclen;
             ++batch;
+            if (unconfirmed_ && e->d_name[0] == '.' && e->d_name[1] == 0 && e->d_ino == identity_.inode)
+                dotIsListed = true;
+        }
         entries_.reserve(entries_.size() + batch);
         for (ssize_t at = 0; at < n;) {
             const auto* e = reinterpret_cast<const dirent64*>(buffer + at);
@@ -165,11 +198,27 @@ void WalkFolder::read()
             if (!detail::checkName(raw, len, ascii))
                 continue;
             struct statx st;
-            if (statx(fd_, raw, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, detail::kStatxMask, &st) != 0)
+            if (statx(fd_, raw, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, detail::kTreeStatxMask, &st) != 0) {
+                // A folder that may be read but not searched refuses every
+                // name: the stat of the folder tells.
+                if (unconfirmed_ && errno == EACCES && !confirmByStat())
+                    return;
                 continue;  // gone since the folder was read, or not ours to see
+            }
+            const detail::Place place = detail::Place::of(st);
+            if (unconfirmed_) {
+                // A child that is no mount point lies on its folder's mount,
+                // and on that file system the inode names the folder; a
+                // child that is a mount point leaves it to the stat.
+                if (!(dotIsListed && place.sameAs(root)) && !confirmByStat())
+                    return;
+                unconfirmed_ = false;
+            }
             const quint32 attributes = detail::attributesOf(st, hidden);
             if ((attributes & faReparse) || ((attributes & faSystem) && !wantSystem))
                 continue;
+            if ((attributes & faDirectory) && place.dev == dev_t(rootDevice_) && !place.sameAs(root))
+                boundInodes_.push_back(st.stx_ino);
             FindData& out = entries_.emplace_back();
             detail::fillFromStatx(st, attributes, out);
             if (wantFileNames || (attributes & faDirectory))
@@ -183,28 +232,37 @@ void WalkFolder::read()
         if (wholeBatches_ && size_t(n) + kLongestRecord <= sizeof buffer)
             break;
     }
+    if (unconfirmed_)
+        confirmByStat();
 }
 
 std::unique_ptr<WalkFolder> WalkFolder::openSub(const FindData& entry) const
 {
     if (fd_ < 0 || !(entry.attributes & faDirectory) || (entry.attributes & faReparse))
         return nullptr;
+    // Listed on another file system, or as a bind mount of this one.
+    if (entry.device != rootDevice_
+        || std::find(boundInodes_.begin(), boundInodes_.end(), entry.inode) != boundInodes_.end())
+        return nullptr;
     const QByteArray raw = EncodeName(entry.name);
     const int fd = detail::openFolderAt(fd_, raw.constData());
     if (fd < 0)
         return nullptr;
-    struct statx st;
-    const detail::Place root{dev_t(identity_.device), mountId_, hasMountId_};
-    // Another folder put in the place of the one listed is not walked, nor
-    // is a folder on another mount.
-    if (!statEntered(fd, st) || detail::identityOf(st) != FileIdentity{entry.device, entry.inode}
-        || !detail::Place::of(st).sameAs(root)) {
-        ::close(fd);
-        return nullptr;
-    }
     std::unique_ptr<WalkFolder> f(new WalkFolder);
     f->fd_ = fd;
-    f->identity_ = detail::identityOf(st);
+    f->identity_ = FileIdentity{entry.device, entry.inode};
+    f->rootDevice_ = rootDevice_;
+    if (wholeBatches_) {
+        // Confirmed by its read, without a stat of its own.
+        f->unconfirmed_ = true;
+    } else {
+        // Another folder put in the place of the one listed is not walked,
+        // nor is a folder on another mount.
+        struct statx st;
+        const detail::Place root{dev_t(rootDevice_), mountId_, hasMountId_};
+        if (!statEntered(fd, st) || detail::identityOf(st) != f->identity_ || !detail::Place::of(st).sameAs(root))
+            return nullptr;
+    }
     f->mountId_ = mountId_;
     f->hasMountId_ = hasMountId_;
     f->posixLength_ = posixLength_ + (posixLength_ == 1 ? 0 : 1) + raw.size();
@@ -246,6 +304,8 @@ void walkFolder(WalkFolder& folder, int depth, WalkContext& context, WalkVisitor
     if (visitor.aborted() || !context.enter(folder.identity()))
         return;
     folder.read();
+    if (!folder.entered())
+        return;
     for (const QString& path : folder.tooLong())
         visitor.leftOut(path);
     visitor.enterFolder(folder);

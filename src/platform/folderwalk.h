@@ -83,7 +83,14 @@ public:
     // Opens a listed sub-folder relative to this folder's handle. Null when
     // its name no longer denotes the folder that was listed, when it is a
     // link, lies on another mount than the walk's root, or cannot be entered.
+    // On file systems whose reads tell a folder's own inode (the "." entry),
+    // that check is finished by the sub-folder's read(): see entered().
     std::unique_ptr<WalkFolder> openSub(const FindData& entry) const;
+
+    // False when read() found the folder is not the one listed, lies on
+    // another mount or cannot be entered: it has no entries then and is
+    // not to be walked.
+    bool entered() const { return !refused_; }
 
     // Gives the handle up for a while (see WalkOptions::openFolders) and
     // takes it back through the ".." of a sub-folder opened from it, only
@@ -94,8 +101,13 @@ public:
 private:
     WalkFolder() = default;
     QString childPath(const QString& name) const;
+    bool confirmByStat();
+    void refuse();
     int fd_ = -1;
     FileIdentity identity_;
+    // The walk root's file system; entries whose stat shows another are
+    // never entered.
+    quint64 rootDevice_ = 0;
     quint64 mountId_ = 0;
     bool hasMountId_ = false;
     qsizetype posixLength_ = 0;
@@ -103,6 +115,14 @@ private:
     // one read, so a read that leaves room for the longest entry was the
     // last; the read that would return nothing is spared.
     bool wholeBatches_ = false;
+    // Opened without a stat of its own yet: read() confirms it is the folder
+    // listed, on the root's mount and enterable, from its "." entry and the
+    // stat of a child (or, failing that, a stat of the folder).
+    bool unconfirmed_ = false;
+    bool refused_ = false;
+    // Listed sub-folders that are mount points of the root's file system
+    // (bind mounts): same device, another mount.
+    std::vector<quint64> boundInodes_;
     WalkOptions options_;
     QString path_;
     std::vector<FindData> entries_;

@@ -3,6 +3,7 @@
 // and sub-folders it refuses. Paths at the length limit are tested with the
 // duplicate search, which names them.
 #include "platform/folderwalk.h"
+#include "support/mounted.h"
 #include "support/tempdrives.h"
 #include "util.h"
 
@@ -11,7 +12,10 @@
 #include <QSet>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -173,27 +177,66 @@ TEST(FolderWalk, RootsThatCannotBeWalkedAreRefused)
     EXPECT_EQ(ok->path(), "C:\\data\\sub");
 }
 
-TEST(FolderWalk, SubFolderChangedAfterItWasListedIsNotOpened)
+// A sub-folder is checked to be the one listed, on the root's mount and
+// enterable, either when it is opened or by its first read; either way it
+// is not entered and nothing in it is listed.
+TEST(FolderWalk, SubFolderChangedAfterItWasListedIsNotEntered)
 {
+    enum class Change { OtherFolder, Link, BindMount, Unsearchable, UnsearchableEmpty };
     struct Row {
         const char* what;
-        bool link;
+        Change change;
     };
-    for (const Row r : {Row{"another folder in its place", false}, Row{"a link in its place", true}}) {
+    const Row rows[] = {
+        {"another folder in its place", Change::OtherFolder},
+        {"a link in its place", Change::Link},
+        {"another folder bound onto it", Change::BindMount},
+        {"no longer searchable", Change::Unsearchable},
+        {"empty and no longer searchable", Change::UnsearchableEmpty},
+    };
+    for (const Row& r : rows) {
         TempDrives t("C");
         t.writeFile('C', "top/sub/mine.txt");
         t.writeFile('C', "elsewhere/theirs.txt");
+        const QString sub = t.posix(u'C') + "/top/sub";
+        const QString elsewhere = t.posix(u'C') + "/elsewhere";
+        if (r.change == Change::UnsearchableEmpty) {
+            ASSERT_TRUE(QFile::remove(sub + "/mine.txt"));
+        }
         TreeError error;
         auto top = WalkFolder::openRoot("C:\\top", {}, error);
         ASSERT_TRUE(top);
         top->read();
         ASSERT_EQ(top->entries().size(), 1u);
-        const QString sub = t.posix(u'C') + "/top/sub";
-        ASSERT_TRUE(QDir().rename(sub, t.posix(u'C') + "/moved"));
-        if (r.link)
-            ASSERT_EQ(::symlink(raw(t.posix(u'C') + "/elsewhere").constData(), raw(sub).constData()), 0);
-        else
-            ASSERT_TRUE(QDir().rename(t.posix(u'C') + "/elsewhere", sub));
-        EXPECT_FALSE(top->openSub(top->entries()[0])) << r.what;
+        std::optional<testing_support::Mounted> bound;
+        std::optional<platform_test::NoDacOverride> asUser;
+        switch (r.change) {
+        case Change::OtherFolder:
+        case Change::Link:
+            ASSERT_TRUE(QDir().rename(sub, t.posix(u'C') + "/moved"));
+            if (r.change == Change::Link) {
+                ASSERT_EQ(::symlink(raw(elsewhere).constData(), raw(sub).constData()), 0);
+            } else {
+                ASSERT_TRUE(QDir().rename(elsewhere, sub));
+            }
+            break;
+        case Change::BindMount:
+            bound.emplace(elsewhere, sub, nullptr, MS_BIND);
+            if (!bound->ok())
+                continue;  // not allowed to mount here
+            break;
+        case Change::Unsearchable:
+        case Change::UnsearchableEmpty:
+            ASSERT_EQ(::chmod(raw(sub).constData(), 0444), 0);
+            asUser.emplace();
+            if (!asUser->ok())
+                continue;
+            break;
+        }
+        if (auto opened = top->openSub(top->entries()[0])) {
+            opened->read();
+            EXPECT_FALSE(opened->entered()) << r.what;
+            EXPECT_TRUE(opened->entries().empty()) << r.what;
+        }
     }
 }
