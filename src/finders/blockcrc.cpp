@@ -1,6 +1,8 @@
 #include "finders/blockcrc.h"
 
 #include "platform/cleanpath.h"
+#include "platform/drives.h"
+#include "platform/folderchain.h"
 #include "platform/filereader.h"
 #include "platform/foldertree.h"
 
@@ -245,12 +247,26 @@ std::optional<quint32> TryBlockCrcSum(const QString& drivePath)
 // --- many files --------------------------------------------------------------
 
 struct BlockCrcBatch::Folders {
-    plat::ParentFolderCache cache;
+    plat::FolderChain chain;
 };
 
 namespace {
 // Files opened ahead of their turn once the disk is found cold.
 constexpr size_t kAhead = 16;
+
+// The folder and name of a file's cleaned drive path; false for a drive
+// root or a name that cannot be one.
+bool SplitFilePath(const QString& drivePath, QString& folder, QByteArray& name)
+{
+    const qsizetype cut = drivePath.lastIndexOf(u'\\');
+    if (cut < 2 || cut + 1 >= drivePath.size())
+        return false;
+    name = QFile::encodeName(drivePath.mid(cut + 1));
+    if (name == "." || name == ".." || name.contains('/') || !plat::isRepresentableName(name))
+        return false;
+    folder = drivePath.left(cut == 2 ? 3 : cut);
+    return true;
+}
 }  // namespace
 
 BlockCrcBatch::BlockCrcBatch(std::vector<QString> drivePaths, std::vector<int> order, qint64 limit)
@@ -271,16 +287,17 @@ void BlockCrcBatch::openAhead(size_t count)
     while (ahead_.size() - aheadFirst_ < count && opened_ < order_.size()) {
         const int index = order_[opened_++];
         Opened file{index, -1, 0};
-        plat::TreeEntry entry;
+        QString folderPath;
+        QByteArray name;
         plat::TreeError error = plat::TreeError::None;
-        const plat::TreeFolder* folder =
-            folders_->cache.openParent(plat::cleanDrivePath(paths_[size_t(index)]), entry, error);
-        if (folder) {
+        const int folderFd = SplitFilePath(plat::cleanDrivePath(paths_[size_t(index)]), folderPath, name)
+                                 ? folders_->chain.open(folderPath, error)
+                                 : -1;
+        if (folderFd >= 0) {
             // Regular files ignore O_NONBLOCK for reading; here it only keeps
             // the open from waiting should the name now be a FIFO's, and the
             // status query then refuses anything but a regular file.
-            const int fd = ::openat(folder->fd(), QFile::encodeName(entry.name).constData(),
-                                    O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            const int fd = ::openat(folderFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
             struct stat st;
             if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
                 file.fd = fd;
@@ -324,18 +341,15 @@ std::optional<quint32> BlockCrcBatch::readAndClose(const Opened& file)
                     if (ahead_[k].fd >= 0)
                         ::posix_fadvise(ahead_[k].fd, 0, 0, POSIX_FADV_WILLNEED);
                 openAhead(kAhead);
-                n = ::read(file.fd, buffer + pending, ask);
+                n = ::pread(file.fd, buffer + pending, ask, 0);
             } else if (n < 0 && (errno == EOPNOTSUPP || errno == EINVAL || errno == ENOSYS)) {
                 probing_ = false;
-                n = ::read(file.fd, buffer + pending, ask);
-            } else if (n >= 0) {
-                // A partial answer: what was in memory; the file position
-                // is not moved by a positioned read.
-                if (n > 0 && ::lseek(file.fd, n, SEEK_SET) < 0)
-                    n = -1;
+                n = ::pread(file.fd, buffer + pending, ask, 0);
             }
+            // Otherwise a partial answer is what was in memory; the rest is
+            // read from where it ends.
         } else {
-            n = ::read(file.fd, buffer + pending, ask);
+            n = ::pread(file.fd, buffer + pending, ask, off_t(done));
         }
         if (n < 0 && errno == EINTR)
             continue;

@@ -147,14 +147,13 @@ std::unique_ptr<TreeFolder> TreeFolder::adopt(std::unique_ptr<Impl> impl, const 
 
 TreeFolder::~TreeFolder() = default;
 
-bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, TreeError& error)
+bool detail::splitDrivePath(const QString& drivePath, SplitPath& out)
 {
-    error = TreeError::BadPath;
     if (drivePath.size() < 2 || drivePath[1] != u':')
         return false;
-    const Drive* drive = driveFor(drivePath[0]);
+    out.drive = driveFor(drivePath[0]);
     const QStringView rest = QStringView(drivePath).mid(2);
-    if (!drive || (!rest.isEmpty() && rest[0] != u'\\'))
+    if (!out.drive || (!rest.isEmpty() && rest[0] != u'\\'))
         return false;
     // One backslash after the letter and one at the end are spelling; any
     // other empty part is a doubled backslash, and like "." and ".." it
@@ -164,9 +163,9 @@ bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, Tree
         inner = inner.mid(1);
     if (inner.endsWith(u'\\'))
         inner.chop(1);
-    QList<QByteArray> parts;
-    QStringList names;
-    qsizetype posixLength = drive->mountPoint.size();
+    out.parts.clear();
+    out.names.clear();
+    out.posixLength = out.drive->mountPoint.size();
     const QList<QStringView> split = inner.isEmpty() ? QList<QStringView>() : inner.split(u'\\');
     for (QStringView c : split) {
         if (c.isEmpty() || c == u"." || c == u"..")
@@ -174,10 +173,23 @@ bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, Tree
         const QByteArray raw = QFile::encodeName(c.toString());
         if (!isRepresentableName(raw) || raw.contains('/'))
             return false;
-        parts << raw;
-        names << c.toString();
-        posixLength += (posixLength == 1 ? 0 : 1) + raw.size();  // "/" is the only root ending in '/'
+        out.parts << raw;
+        out.names << c.toString();
+        out.posixLength += (out.posixLength == 1 ? 0 : 1) + raw.size();  // "/" is the only root ending in '/'
     }
+    return true;
+}
+
+bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, TreeError& error)
+{
+    error = TreeError::BadPath;
+    SplitPath split;
+    if (!splitDrivePath(drivePath, split))
+        return false;
+    const Drive* drive = split.drive;
+    const QList<QByteArray>& parts = split.parts;
+    const QStringList& names = split.names;
+    const qsizetype posixLength = split.posixLength;
 
     // The drive root is configuration, not content: it is followed.
     int fd = ::open(drive->mountPoint.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

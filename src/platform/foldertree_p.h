@@ -2,10 +2,14 @@
 // Internal to the platform layer: folders opened through handles, shared by
 // folder deletion and the walk of the finders.
 
+#include "platform/drives.h"
 #include "platform/findfile_p.h"
 #include "platform/foldertree.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -47,6 +51,17 @@ bool statFd(int fd, struct statx& st);
 int openFolderAt(int fd, const char* name);
 // Why opening name in fd failed with err.
 TreeError errorOfOpen(int fd, const char* name, int err);
+
+// A drive path taken apart: its drive and its components, raw and as text.
+// False when it is no full drive path of a known drive, or a component is
+// empty, "." or "..", or cannot be a file name.
+struct SplitPath {
+    const Drive* drive = nullptr;
+    QList<QByteArray> parts;
+    QStringList names;
+    qsizetype posixLength = 0;  // bytes of its POSIX path
+};
+bool splitDrivePath(const QString& drivePath, SplitPath& out);
 
 // A folder opened from its drive root one component at a time.
 struct OpenedFolder {
