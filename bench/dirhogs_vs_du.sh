@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Times trovik-scan dirhogs against du (and ncdu, gdu) on a synthetic tree,
-# warm cache, median of several runs:
+# warm cache, the commands in turn, median of several runs:
 #   dirhogs --all  vs  du -x -b -S    (every folder, its own files)
 #   dirhogs        vs  du -x -b -d 1  (the folders under the root, totalled)
 #   ncdu -x -o- and gdu -npx -a, for reference.
@@ -96,19 +96,28 @@ timeit() {
 median() {
   sort -g | awk '{ a[NR] = $1 } END { if (NR % 2) print a[(NR + 1) / 2]; else print (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
 }
-bench() {
-  local i
-  "$@" > /dev/null 2>&1 || true  # warm
-  for ((i = 0; i < runs; i++)); do timeit "$@"; done | median
-}
 peak() { { /usr/bin/time -f %M "$@" 2>&1 > /dev/null || true; } | tail -1; }
 
-all_t=$(bench "$scan" dirhogs --all 'C:\')
-duS_t=$(bench du -x -b -S "$tree")
-main_t=$(bench "$scan" dirhogs 'C:\')
-du1_t=$(bench du -x -b -d 1 "$tree")
-ncdu_t=$(bench ncdu -x -o- "$tree")
-gdu_t=$(bench gdu -npx -a "$tree")
+# The six commands take turns, run after run, so a load that comes and
+# goes falls on all alike; each gets the median of its runs.
+names=(all duS main du1 ncdu gdu)
+cmds=("$scan dirhogs --all C:\\" "du -x -b -S $tree" "$scan dirhogs C:\\" "du -x -b -d 1 $tree"
+  "ncdu -x -o- $tree" "gdu -npx -a $tree")
+declare -A times=()
+for i in "${!names[@]}"; do
+  # shellcheck disable=SC2086  # the command's words split on purpose
+  ${cmds[$i]} > /dev/null 2>&1 || true  # warm
+done
+for ((r = 0; r < runs; r++)); do
+  for i in "${!names[@]}"; do
+    # shellcheck disable=SC2086
+    times[${names[$i]}]+="$(timeit ${cmds[$i]}) "
+  done
+done
+for n in "${names[@]}"; do
+  # shellcheck disable=SC2086
+  printf -v "${n}_t" '%s' "$(printf '%s\n' ${times[$n]} | median)"
+done
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 printf '%-28s %9s s\n' "dirhogs --all" "$all_t" "du -x -b -S" "$duS_t" "dirhogs" "$main_t" \
