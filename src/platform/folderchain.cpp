@@ -65,21 +65,12 @@ int FolderChain::open(const QString& drivePath, TreeError& error)
     if (split.drive->letter != letter_)
         forgetAll();
     if (rootFd_ < 0) {
-        // The drive root is configuration, not content: it is followed.
-        const int fd = ::open(split.drive->mountPoint.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) {
-            error = detail::errorOfOpen(AT_FDCWD, split.drive->mountPoint.constData(), errno);
-            return -1;
-        }
         struct statx st;
-        if (!detail::statFd(fd, st)) {
-            ::close(fd);
-            error = TreeError::Failed;
+        rootFd_ = detail::openDriveRoot(*split.drive, st, error);
+        if (rootFd_ < 0)
             return -1;
-        }
         drivePlace_->place = detail::Place::of(st);
         letter_ = split.drive->letter;
-        rootFd_ = fd;
     }
     // Each folder on the way by its components joined: the same text
     // whatever spelling of the path was asked for.
@@ -105,23 +96,10 @@ int FolderChain::open(const QString& drivePath, TreeError& error)
         --have;
     }
     for (qsizetype k = have; k < depth; ++k) {
-        const QByteArray& part = split.parts[k];
-        const int fd = detail::openFolderAt(at, part.constData());
-        if (fd < 0) {
-            error = detail::errorOfOpen(at, part.constData(), errno);
-            return -1;
-        }
         struct statx st;
-        if (!detail::statFd(fd, st)) {
-            ::close(fd);
-            error = TreeError::Failed;
+        const int fd = detail::stepInto(at, split.parts[k], drivePlace_->place, st, error);
+        if (fd < 0)
             return -1;
-        }
-        if (!detail::Place::of(st).sameAs(drivePlace_->place)) {
-            ::close(fd);
-            error = TreeError::OtherFileSystem;
-            return -1;
-        }
         at = keep(prefixes[k], fd);
     }
     lastPath_ = drivePath;

@@ -180,55 +180,65 @@ bool detail::splitDrivePath(const QString& drivePath, SplitPath& out)
     return true;
 }
 
+int detail::openDriveRoot(const Drive& drive, struct statx& st, TreeError& error)
+{
+    // The drive root is configuration, not content: it is followed.
+    const int fd = ::open(drive.mountPoint.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = errorOfOpen(AT_FDCWD, drive.mountPoint.constData(), errno);
+        return -1;
+    }
+    if (!statFd(fd, st)) {
+        ::close(fd);
+        error = TreeError::Failed;
+        return -1;
+    }
+    return fd;
+}
+
+int detail::stepInto(int at, const QByteArray& part, const Place& drive, struct statx& st, TreeError& error)
+{
+    const int fd = openFolderAt(at, part.constData());
+    if (fd < 0) {
+        error = errorOfOpen(at, part.constData(), errno);
+        return -1;
+    }
+    if (!statFd(fd, st)) {
+        ::close(fd);
+        error = TreeError::Failed;
+        return -1;
+    }
+    if (!Place::of(st).sameAs(drive)) {
+        ::close(fd);
+        error = TreeError::OtherFileSystem;
+        return -1;
+    }
+    return fd;
+}
+
 bool detail::openFromDriveRoot(const QString& drivePath, OpenedFolder& out, TreeError& error)
 {
     error = TreeError::BadPath;
     SplitPath split;
     if (!splitDrivePath(drivePath, split))
         return false;
-    const Drive* drive = split.drive;
-    const QList<QByteArray>& parts = split.parts;
-    const QStringList& names = split.names;
-    const qsizetype posixLength = split.posixLength;
-
-    // The drive root is configuration, not content: it is followed.
-    int fd = ::open(drive->mountPoint.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        error = errorOfOpen(AT_FDCWD, drive->mountPoint.constData(), errno);
-        return false;
-    }
     struct statx st;
-    if (!statFd(fd, st)) {
-        ::close(fd);
-        error = TreeError::Failed;
+    int fd = openDriveRoot(*split.drive, st, error);
+    if (fd < 0)
         return false;
-    }
     const Place drivePlace = Place::of(st);
-    for (const QByteArray& part : parts) {
-        const int sub = openFolderAt(fd, part.constData());
-        if (sub < 0) {
-            error = errorOfOpen(fd, part.constData(), errno);
-            ::close(fd);
-            return false;
-        }
+    for (const QByteArray& part : split.parts) {
+        const int sub = stepInto(fd, part, drivePlace, st, error);
         ::close(fd);
+        if (sub < 0)
+            return false;
         fd = sub;
-        if (!statFd(fd, st)) {
-            ::close(fd);
-            error = TreeError::Failed;
-            return false;
-        }
-        if (!Place::of(st).sameAs(drivePlace)) {
-            ::close(fd);
-            error = TreeError::OtherFileSystem;
-            return false;
-        }
     }
     out.fd = fd;
     out.self = st;
     out.drive = drivePlace;
-    out.path = QString(drivePath[0]) + QStringLiteral(":\\") + names.join(u'\\');
-    out.posixLength = posixLength;
+    out.path = QString(drivePath[0]) + QStringLiteral(":\\") + split.names.join(u'\\');
+    out.posixLength = split.posixLength;
     error = TreeError::None;
     return true;
 }

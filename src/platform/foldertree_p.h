@@ -63,6 +63,12 @@ struct SplitPath {
 };
 bool splitDrivePath(const QString& drivePath, SplitPath& out);
 
+// The root folder of a drive, and its stat; -1 with error set.
+int openDriveRoot(const Drive& drive, struct statx& st, TreeError& error);
+// One step down from an open folder: a sub-folder that is no link and lies
+// on the drive's mount, and its stat; -1 with error set.
+int stepInto(int at, const QByteArray& part, const Place& drive, struct statx& st, TreeError& error);
+
 // A folder opened from its drive root one component at a time.
 struct OpenedFolder {
     int fd = -1;            // the caller's to close
