@@ -297,7 +297,8 @@ void BlockCrcBatch::openAhead(size_t count)
             // Regular files ignore O_NONBLOCK for reading; here it only keeps
             // the open from waiting should the name now be a FIFO's, and the
             // status query then refuses anything but a regular file.
-            const int fd = ::openat(folderFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+            const int fd =
+                ::openat(folderFd, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
             struct stat st;
             if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
                 file.fd = fd;
