@@ -32,7 +32,7 @@ public:
 
 private:
     struct Kept {
-        QString path;  // the folder's drive path, as split and joined here
+        QString path;  // its components, each after a backslash (the drive is the chain's)
         int fd;
     };
     int keep(const QString& path, int fd);
