@@ -252,19 +252,15 @@ std::unique_ptr<WalkFolder> WalkFolder::openSub(const FindData& entry) const
     f->fd_ = fd;
     f->identity_ = FileIdentity{entry.device, entry.inode};
     f->rootDevice_ = rootDevice_;
-    if (wholeBatches_) {
-        // Confirmed by its read, without a stat of its own.
-        f->unconfirmed_ = true;
-    } else {
-        // Another folder put in the place of the one listed is not walked,
-        // nor is a folder on another mount.
-        struct statx st;
-        const detail::Place root{dev_t(rootDevice_), mountId_, hasMountId_};
-        if (!statEntered(fd, st) || detail::identityOf(st) != f->identity_ || !detail::Place::of(st).sameAs(root))
-            return nullptr;
-    }
     f->mountId_ = mountId_;
     f->hasMountId_ = hasMountId_;
+    // Another folder put in the place of the one listed is not walked, nor
+    // is a folder on another mount: told by the folder's read where its
+    // file system allows, else by its stat now.
+    if (wholeBatches_)
+        f->unconfirmed_ = true;
+    else if (!f->confirmByStat())
+        return nullptr;
     f->posixLength_ = posixLength_ + (posixLength_ == 1 ? 0 : 1) + raw.size();
     f->wholeBatches_ = wholeBatches_;  // a walk stays on its root's mount
     f->options_ = options_;
